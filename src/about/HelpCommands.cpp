@@ -1,0 +1,36 @@
+// The Help menu: the manual in the working folder, and the About window.
+#include "app/frmMain.h"
+
+#include "about/frmVersion.h"
+#include "platform/FileSystem.h"
+#include "search/AppendBackslash.h"
+
+namespace vashtem {
+
+namespace {
+
+const QString ManualName = QStringLiteral("説明書.html");
+
+} // namespace
+
+void frmMain::mnuUse_Click()
+{
+    QByteArray folder = m_platform.fileSystem.currentDirectory();
+    AppendBackslash(folder);
+    startFileManager(QString::fromUtf8(folder) + ManualName);
+}
+
+void frmMain::mnuVersion_Click()
+{
+    if (m_about) {
+        m_about->show();
+        m_about->raise();
+        m_about->activateWindow();
+        return;
+    }
+    m_about = new frmVersion(m_platform.launcher);
+    connect(m_about, &frmVersion::launchFailed, this, &frmMain::reportLaunchFailure);
+    m_about->showCentred();
+}
+
+} // namespace vashtem

@@ -1,0 +1,10 @@
+#pragma once
+
+class QWidget;
+
+namespace vashtem {
+
+// Places a window in the middle of the available area of its screen.
+void centreOnScreen(QWidget *window);
+
+} // namespace vashtem

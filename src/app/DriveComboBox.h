@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QComboBox>
+
+#include <vector>
+
+namespace vashtem {
+
+// The drive chooser: one entry per mounted volume a user would search, by mount point.
+// Changing the chosen volume, by the user or by the program, emits currentIndexChanged.
+class DriveComboBox final : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    DriveComboBox(std::vector<QByteArray> volumes, QWidget *parent = nullptr);
+
+    QByteArray drive() const;
+    // The listed volume that holds the path.
+    QByteArray volumeOf(const QByteArray &path) const;
+    // Chooses the volume that holds the path.
+    void setDriveOf(const QByteArray &path);
+
+private:
+    std::vector<QByteArray> m_volumes;
+};
+
+} // namespace vashtem

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace vashtem {
+
+class FileSystem;
+class MessageBoxes;
+class ProgramExit;
+class ProgramLauncher;
+class TickClock;
+
+// The platform services the windows use; tests hand in stand-ins.
+struct Platform {
+    FileSystem &fileSystem;
+    MessageBoxes &messageBoxes;
+    ProgramLauncher &launcher;
+    TickClock &clock;
+    ProgramExit &exit;
+};
+
+// The real services of this machine, alive for the whole program.
+Platform &systemPlatform();
+
+} // namespace vashtem

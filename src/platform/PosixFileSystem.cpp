@@ -1,0 +1,176 @@
+#include "platform/PosixFileSystem.h"
+
+#include "platform/MountTable.h"
+#include "platform/NameOrder.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vashtem {
+
+namespace {
+
+QByteArray withoutTrailingSlash(QByteArray path)
+{
+    while (path.size() > 1 && path.endsWith('/'))
+        path.chop(1);
+    return path;
+}
+
+QByteArray parentOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : path.left(slash);
+}
+
+void sortAndUnique(std::vector<QByteArray> &paths)
+{
+    std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+}
+
+struct DirCloser {
+    void operator()(DIR *dir) const { ::closedir(dir); }
+};
+
+// Size and time of a regular file in the open folder; false if it vanished or
+// something other than a regular file now stands there.
+bool readFacts(int folderFd, const char *name, struct stat &facts)
+{
+    return ::fstatat(folderFd, name, &facts, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(facts.st_mode);
+}
+
+} // namespace
+
+PosixFileSystem::PosixFileSystem()
+    : PosixFileSystem(pseudoMountPoints(readMounts()))
+{
+}
+
+PosixFileSystem::PosixFileSystem(std::vector<QByteArray> pseudoMountPoints)
+    : m_pseudoMounts(std::move(pseudoMountPoints))
+{
+    for (QByteArray &point : m_pseudoMounts) {
+        point = withoutTrailingSlash(point);
+        m_pseudoParents.push_back(parentOf(point));
+    }
+    sortAndUnique(m_pseudoMounts);
+    sortAndUnique(m_pseudoParents);
+}
+
+bool PosixFileSystem::holdsPseudoMounts(const QByteArray &folder) const
+{
+    return std::binary_search(m_pseudoParents.begin(), m_pseudoParents.end(),
+                              withoutTrailingSlash(folder));
+}
+
+bool PosixFileSystem::isPseudoMount(const QByteArray &folder, QByteArrayView name) const
+{
+    QByteArray path = withoutTrailingSlash(folder);
+    if (!path.endsWith('/'))
+        path.append('/');
+    path.append(name);
+    return std::binary_search(m_pseudoMounts.begin(), m_pseudoMounts.end(), path);
+}
+
+FolderListing PosixFileSystem::listFolder(const QByteArray &folder, const NameFilter &accept) const
+{
+    FolderListing listing;
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        listing.error = errno;
+        return listing;
+    }
+    const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
+    if (!dir) {
+        listing.error = errno;
+        ::close(fd);
+        return listing;
+    }
+    // Only the few parents of pseudo mounts ("/", "/sys/kernel") pay for path checks.
+    const bool checkPseudo = holdsPseudoMounts(folder);
+
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir.get());
+        if (!entry) {
+            if (errno != 0)
+                return FolderListing{errno, {}, {}};
+            break;
+        }
+        const char *name = entry->d_name;
+        if (name[0] == '.')
+            continue;
+        const QByteArrayView nameView(name, qsizetype(std::strlen(name)));
+        struct stat facts;
+        unsigned char type = entry->d_type;
+        bool haveFacts = false;
+        if (type == DT_UNKNOWN) {
+            // Some file systems do not report types in the listing.
+            if (::fstatat(fd, name, &facts, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            type = S_ISDIR(facts.st_mode) ? DT_DIR : S_ISREG(facts.st_mode) ? DT_REG : DT_UNKNOWN;
+            haveFacts = true;
+        }
+        if (type == DT_DIR) {
+            if (!checkPseudo || !isPseudoMount(folder, nameView))
+                listing.subfolders.push_back(nameView.toByteArray());
+        } else if (type == DT_REG && (!accept || accept(nameView))) {
+            if (haveFacts || readFacts(fd, name, facts))
+                listing.files.push_back(
+                    {nameView.toByteArray(), qint64(facts.st_size), qint64(facts.st_mtim.tv_sec)});
+        }
+    }
+
+    std::sort(listing.files.begin(), listing.files.end(),
+              [](const ListedFile &a, const ListedFile &b) { return nameLess(a.name, b.name); });
+    std::sort(listing.subfolders.begin(), listing.subfolders.end(),
+              [](const QByteArray &a, const QByteArray &b) { return nameLess(a, b); });
+    return listing;
+}
+
+int PosixFileSystem::checkFolder(const QByteArray &folder) const
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return 0;
+}
+
+int PosixFileSystem::removeFile(const QByteArray &path) const
+{
+    struct stat facts;
+    if (::lstat(path.constData(), &facts) != 0)
+        return errno;
+    if (S_ISDIR(facts.st_mode))
+        return EISDIR;
+    // A link or device standing where the file was is not the file: never touch it.
+    if (!S_ISREG(facts.st_mode))
+        return ENOENT;
+    // Judged on the bits, as root would otherwise delete read-only files unasked.
+    if ((facts.st_mode & S_IWUSR) == 0)
+        return EACCES;
+    return ::unlink(path.constData()) == 0 ? 0 : errno;
+}
+
+QByteArray PosixFileSystem::currentDirectory() const
+{
+    QByteArray buffer(256, Qt::Uninitialized);
+    while (::getcwd(buffer.data(), size_t(buffer.size())) == nullptr) {
+        if (errno != ERANGE)
+            return {};
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.truncate(qsizetype(std::strlen(buffer.constData())));
+    return buffer;
+}
+
+} // namespace vashtem

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <vector>
+
+namespace vashtem {
+
+// The file system of this machine through POSIX calls on byte paths.
+// Holds no mutable state, so any number of threads may list folders at once.
+class PosixFileSystem final : public FileSystem
+{
+public:
+    // Leaves out the pseudo file systems mounted now, as /proc/self/mounts tells.
+    PosixFileSystem();
+    // Leaves out subfolders at these absolute paths (trailing "/" allowed).
+    explicit PosixFileSystem(std::vector<QByteArray> pseudoMountPoints);
+
+    FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
+    int checkFolder(const QByteArray &folder) const override;
+    int removeFile(const QByteArray &path) const override;
+    // Empty when the working directory is gone or unreachable.
+    QByteArray currentDirectory() const override;
+
+private:
+    bool holdsPseudoMounts(const QByteArray &folder) const;
+    bool isPseudoMount(const QByteArray &folder, QByteArrayView name) const;
+
+    std::vector<QByteArray> m_pseudoMounts;  // sorted, without trailing "/"
+    std::vector<QByteArray> m_pseudoParents; // their parent folders, sorted
+};
+
+} // namespace vashtem

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/ProgramLauncher.h"
+
+namespace vashtem {
+
+// Starts programs as detached processes; they outlive the program.
+class ProcessLauncher final : public ProgramLauncher
+{
+public:
+    bool startDetached(const QString &program, const QStringList &arguments) override;
+};
+
+} // namespace vashtem

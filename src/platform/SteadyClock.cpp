@@ -1,0 +1,13 @@
+#include "platform/SteadyClock.h"
+
+#include <chrono>
+
+namespace vashtem {
+
+qint64 SteadyClock::milliseconds() const
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+}
+
+} // namespace vashtem

@@ -1,0 +1,45 @@
+// Opens the folder of the current row in the file manager.
+#include "app/frmMain.h"
+
+#include "platform/MessageBoxes.h"
+#include "platform/ProgramLauncher.h"
+#include "results/ResultModel.h"
+#include "search/AppendBackslash.h"
+
+#include <QItemSelectionModel>
+#include <QTreeView>
+
+namespace vashtem {
+
+namespace {
+
+const QString FileManager = QStringLiteral("xdg-open");
+
+} // namespace
+
+void frmMain::cmdExplorer_Click()
+{
+    if (m_results->rowCount() == 0)
+        return;
+    // The current row is the focused row, and only while it is selected.
+    const QModelIndex current = ListView1->selectionModel()->currentIndex();
+    if (!current.isValid() || !ListView1->selectionModel()->isRowSelected(current.row()))
+        return;
+    const QByteArray path = m_results->fullPath(current.row());
+    const QByteArray folder = path.left(path.lastIndexOf(PathSeparator) + 1);
+    startFileManager(QString::fromUtf8(folder));
+}
+
+void frmMain::startFileManager(const QString &argument)
+{
+    if (!m_platform.launcher.startDetached(FileManager, {argument}))
+        reportLaunchFailure(FileManager);
+}
+
+void frmMain::reportLaunchFailure(const QString &program)
+{
+    const QString text = QStringLiteral("ファイルマネージャ %1 を起動できませんでした。").arg(program);
+    m_platform.messageBoxes.show(this, text, QStringLiteral("Vashtem"), MsgStyle::OkOnly + MsgStyle::Warning);
+}
+
+} // namespace vashtem

@@ -1,0 +1,81 @@
+#include "search/FolderSearch.h"
+
+#include "results/ResultStore.h"
+#include "search/AppendBackslash.h"
+#include "search/FolderCursor.h"
+#include "search/ListingSource.h"
+
+namespace vashtem {
+
+FolderSearch::FolderSearch(const FileSystem &fileSystem, SearchCriteria &criteria, ResultStore &rows)
+    : m_fileSystem(fileSystem)
+    , m_criteria(criteria)
+    , m_rows(rows)
+    , m_pattern(criteria.pattern)
+{
+}
+
+NameFilter FolderSearch::nameFilter() const
+{
+    if (m_pattern.matchesEverything())
+        return [](QByteArrayView) { return true; };
+    return [this](QByteArrayView name) { return m_pattern.matches(name); };
+}
+
+void FolderSearch::SearchFiles()
+{
+    DirectListing source(m_fileSystem, nameFilter());
+    if (m_criteria.scope == Scope::OneFolder) {
+        listFiles(m_criteria.currentFolder, source.list(m_criteria.currentFolder));
+        return;
+    }
+    FolderCursor cursor(source);
+    if (cursor.setPath(m_criteria.startFolder) != 0)
+        return; // the start folder cannot be read: nothing to list
+    WalkFolder(cursor);
+}
+
+void FolderSearch::WalkFolder(FolderCursor &cursor)
+{
+    m_criteria.currentFolder = cursor.path();
+    listFiles(m_criteria.currentFolder, cursor.listing());
+    // The count is read afresh on each pass, as the folder chooser would report it.
+    for (int j = 0; j < cursor.count(); ++j) {
+        if (cursor.setPath(cursor.entry(j)) != 0)
+            continue; // a subfolder that cannot be opened is passed over
+        WalkFolder(cursor);
+    }
+    if (cursor.path() != m_criteria.startFolder)
+        cursor.setPath(cursor.entry(-2));
+}
+
+void FolderSearch::listFiles(const QByteArray &folder, const FolderListing &listing)
+{
+    if (listing.files.empty())
+        return;
+    QByteArray folderWithSeparator = folder;
+    AppendBackslash(folderWithSeparator);
+    qint64 folderIndex = -1;
+    for (const ListedFile &file : listing.files) {
+        if (m_criteria.sizeFilter && !MatchesSize(file))
+            continue;
+        if (folderIndex < 0)
+            folderIndex = m_rows.addFolder(folderWithSeparator);
+        AddResultRow(quint32(folderIndex), file);
+    }
+}
+
+bool FolderSearch::MatchesSize(const ListedFile &file) const
+{
+    // Both directions are strict: a file exactly at the limit never passes.
+    if (m_criteria.direction == Direction::Larger)
+        return file.size > m_criteria.sizeLimit;
+    return file.size < m_criteria.sizeLimit;
+}
+
+void FolderSearch::AddResultRow(quint32 folder, const ListedFile &file)
+{
+    m_rows.appendRow(folder, file.name, file.size, file.modified);
+}
+
+} // namespace vashtem

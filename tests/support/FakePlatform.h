@@ -1,0 +1,95 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Platform.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/ProgramExit.h"
+#include "platform/ProgramLauncher.h"
+#include "platform/TickClock.h"
+
+#include <QHash>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+namespace vashtem::testing {
+
+// Records every box and answers from a script; Ok once the script runs out.
+class RecordingMessageBoxes final : public MessageBoxes
+{
+public:
+    struct Box {
+        QString text;
+        QString title;
+        int style;
+    };
+    QList<Box> boxes;
+    QList<int> answers;
+    std::function<void()> whileShown; // runs while a box is up, to look at the window then
+
+    int show(QWidget *parent, const QString &text, const QString &title, int style) override;
+};
+
+class RecordingLauncher final : public ProgramLauncher
+{
+public:
+    struct Start {
+        QString program;
+        QStringList arguments;
+    };
+    QList<Start> starts;
+    bool succeeds = true;
+
+    bool startDetached(const QString &program, const QStringList &arguments) override;
+};
+
+// A clock that moves on by a fixed step at every reading.
+class SteppingClock final : public TickClock
+{
+public:
+    mutable qint64 now = 1000;
+    qint64 step = 1;
+    mutable int readings = 0;
+
+    qint64 milliseconds() const override;
+};
+
+class RecordingExit final : public ProgramExit
+{
+public:
+    int calls = 0;
+    void endNow() override { ++calls; }
+};
+
+// The real file system with faults that a test can plant by path, a working folder of
+// the test's choosing, and a log of every deletion asked for.
+class FaultyFileSystem final : public FileSystem
+{
+public:
+    QByteArray workingFolder;
+    QHash<QByteArray, int> listErrors;   // folder -> errno
+    QHash<QByteArray, int> removeErrors; // file -> errno
+    mutable QList<QByteArray> removeCalls;
+
+    FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
+    int checkFolder(const QByteArray &folder) const override;
+    int removeFile(const QByteArray &path) const override;
+    QByteArray currentDirectory() const override;
+
+private:
+    PosixFileSystem m_real;
+};
+
+// Every service a window needs, each one a stand-in a test can watch.
+struct FakePlatform {
+    FaultyFileSystem fileSystem;
+    RecordingMessageBoxes messageBoxes;
+    RecordingLauncher launcher;
+    SteppingClock clock;
+    RecordingExit exit;
+    Platform platform{fileSystem, messageBoxes, launcher, clock, exit};
+};
+
+} // namespace vashtem::testing

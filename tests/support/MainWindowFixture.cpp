@@ -1,0 +1,50 @@
+#include "MainWindowFixture.h"
+
+#include "results/ResultModel.h"
+
+#include <QItemSelectionModel>
+#include <QTest>
+
+namespace vashtem::testing {
+
+MainWindowFixture::MainWindowFixture()
+{
+    fake.fileSystem.workingFolder = tree.root();
+}
+
+void MainWindowFixture::open()
+{
+    window = std::make_unique<frmMain>(fake.platform);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void MainWindowFixture::choose(const char *optionButton) const
+{
+    button(optionButton)->click();
+}
+
+void MainWindowFixture::search(const char *scope) const
+{
+    choose(scope);
+    button("cmdSearch")->click();
+}
+
+QStringList MainWindowFixture::column(int column) const
+{
+    QStringList texts;
+    const QAbstractItemModel *model = list()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts.append(model->index(row, column).data().toString());
+    return texts;
+}
+
+void MainWindowFixture::selectRows(const QList<int> &rows) const
+{
+    QItemSelectionModel *selection = list()->selectionModel();
+    const QAbstractItemModel *model = list()->model();
+    for (const int row : rows)
+        selection->select(model->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+} // namespace vashtem::testing
