@@ -12,11 +12,20 @@ install(FILES "${VASHTEM_SOURCE_ROOT}/docs/説明書.html" DESTINATION ${VASHTEM
 # The screenshot is made from a running program, so a fresh checkout may lack it.
 install(FILES "${VASHTEM_SOURCE_ROOT}/docs/screenshot.png" DESTINATION ${VASHTEM_DATA_DIR} OPTIONAL)
 
-# The entry starts the program in the manual's folder, where Help looks for it.
+# The entry starts the program in the manual's folder, where Help looks for it. The prefix
+# may change after configuring (cmake --install --prefix), so the installed entry is made
+# at install time; the one made now is what the test validates.
+set(VASHTEM_DESKTOP_TEMPLATE "${VASHTEM_SOURCE_ROOT}/packaging/${VASHTEM_DESKTOP_ID}.desktop.in")
 set(VASHTEM_DESKTOP_FILE ${CMAKE_CURRENT_BINARY_DIR}/${VASHTEM_DESKTOP_ID}.desktop)
-configure_file("${VASHTEM_SOURCE_ROOT}/packaging/${VASHTEM_DESKTOP_ID}.desktop.in"
-    ${VASHTEM_DESKTOP_FILE} @ONLY)
-install(FILES ${VASHTEM_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+configure_file(${VASHTEM_DESKTOP_TEMPLATE} ${VASHTEM_DESKTOP_FILE} @ONLY)
+set(VASHTEM_INSTALLED_DESKTOP_FILE ${CMAKE_CURRENT_BINARY_DIR}/install/${VASHTEM_DESKTOP_ID}.desktop)
+install(CODE "
+    set(VASHTEM_DESKTOP_ID ${VASHTEM_DESKTOP_ID})
+    set(CMAKE_INSTALL_FULL_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
+    cmake_path(ABSOLUTE_PATH CMAKE_INSTALL_FULL_DATADIR BASE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}\" NORMALIZE)
+    configure_file(\"${VASHTEM_DESKTOP_TEMPLATE}\" \"${VASHTEM_INSTALLED_DESKTOP_FILE}\" @ONLY)
+")
+install(FILES ${VASHTEM_INSTALLED_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
 foreach(size IN ITEMS 16x16 32x32)
     install(FILES "${VASHTEM_SOURCE_ROOT}/src/resources/icons/${size}/${VASHTEM_DESKTOP_ID}.png"

@@ -10,6 +10,7 @@ namespace vashtem {
 namespace {
 
 const QString ManualName = QStringLiteral("説明書.html");
+const QString HomePageOpenerRole = QStringLiteral("ホームページを開くプログラム");
 
 } // namespace
 
@@ -22,14 +23,16 @@ void frmMain::mnuUse_Click()
 
 void frmMain::mnuVersion_Click()
 {
-    if (m_about) {
-        m_about->show();
+    // A window closed by OK lingers hidden until its deferred deletion; showing it again
+    // would lose it then, so only a visible one is brought back.
+    if (m_about && m_about->isVisible()) {
         m_about->raise();
         m_about->activateWindow();
         return;
     }
     m_about = new frmVersion(m_platform.launcher);
-    connect(m_about, &frmVersion::launchFailed, this, &frmMain::reportLaunchFailure);
+    connect(m_about, &frmVersion::launchFailed, this,
+            [this](const QString &program) { reportLaunchFailure(HomePageOpenerRole, program); });
     m_about->showCentred();
 }
 

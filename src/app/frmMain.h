@@ -91,7 +91,8 @@ private:
     void reportDeleteFailure(const QByteArray &path, int error);
     // Hands one argument to the file manager; says so when it cannot be started.
     void startFileManager(const QString &argument);
-    void reportLaunchFailure(const QString &program);
+    // Says that `program`, wanted as the `role` (file manager, browser...), did not start.
+    void reportLaunchFailure(const QString &role, const QString &program);
     // Shutdown.
     void runFarewell();
 

@@ -47,6 +47,12 @@ public:
     // with ENOENT or EISDIR. A file whose owner has no write permission fails with EACCES.
     virtual int removeFile(const QByteArray &path) const = 0;
 
+    // Deletes files of one folder, in the order given, each as removeFile does, and stops
+    // at the first that cannot be deleted. Returns how many were deleted; error is then the
+    // errno of the one that stopped it, else 0.
+    virtual size_t removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
+                               int &error) const;
+
     // The process's working directory, without a trailing separator unless it is the root.
     virtual QByteArray currentDirectory() const = 0;
 };

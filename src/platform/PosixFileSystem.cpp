@@ -1,5 +1,6 @@
 #include "platform/PosixFileSystem.h"
 
+#include "platform/FolderHandle.h"
 #include "platform/MountTable.h"
 #include "platform/NameOrder.h"
 
@@ -145,10 +146,13 @@ int PosixFileSystem::checkFolder(const QByteArray &folder) const
     return 0;
 }
 
-int PosixFileSystem::removeFile(const QByteArray &path) const
+namespace {
+
+// Deletes one regular file of an open folder; 0 or the errno that kept it.
+int removeIn(int folder, const char *name)
 {
     struct stat facts;
-    if (::lstat(path.constData(), &facts) != 0)
+    if (::fstatat(folder, name, &facts, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
     if (S_ISDIR(facts.st_mode))
         return EISDIR;
@@ -158,7 +162,44 @@ int PosixFileSystem::removeFile(const QByteArray &path) const
     // Judged on the bits, as root would otherwise delete read-only files unasked.
     if ((facts.st_mode & S_IWUSR) == 0)
         return EACCES;
-    return ::unlink(path.constData()) == 0 ? 0 : errno;
+    // Without AT_REMOVEDIR a folder that took the file's place meanwhile is refused, and a
+    // link that took it is removed itself, never its target.
+    return ::unlinkat(folder, name, 0) == 0 ? 0 : errno;
+}
+
+} // namespace
+
+int PosixFileSystem::removeFile(const QByteArray &path) const
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return ENOENT;
+    int error = 0;
+    removeFiles(slash == 0 ? QByteArray("/") : path.left(slash), {QByteArrayView(path).sliced(slash + 1)}, error);
+    return error;
+}
+
+size_t PosixFileSystem::removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
+                                    int &error) const
+{
+    error = 0;
+    if (names.empty())
+        return 0;
+    // The folder is opened once and without following links, so every name is deleted
+    // in the folder the row named, even if a link has since taken one of its ancestors' place.
+    const FolderHandle handle(folder);
+    if (!handle.isOpen()) {
+        error = handle.error();
+        return 0;
+    }
+    QByteArray name;
+    for (size_t index = 0; index < names.size(); ++index) {
+        name = names[index].toByteArray(); // the system call wants a terminated string
+        error = removeIn(handle.descriptor(), name.constData());
+        if (error != 0)
+            return index;
+    }
+    return names.size();
 }
 
 QByteArray PosixFileSystem::currentDirectory() const

@@ -19,6 +19,8 @@ public:
     FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
     int checkFolder(const QByteArray &folder) const override;
     int removeFile(const QByteArray &path) const override;
+    size_t removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
+                       int &error) const override;
     // Empty when the working directory is gone or unreachable.
     QByteArray currentDirectory() const override;
 

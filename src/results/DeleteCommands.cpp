@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QTreeView>
 
+#include <utility>
+#include <vector>
+
 namespace vashtem {
 
 namespace {
@@ -57,21 +60,25 @@ void frmMain::deleteRows(const std::vector<bool> &chosen)
         failedPath = m_results->fullPath(int(outcome.failedRow));
 
     // Rows up to the one that failed keep their place, so their selection and the current
-    // row can be put back as they were after the deleted rows are taken out.
+    // row can be put back as they were after the deleted rows are taken out. The spans are
+    // kept as row numbers: the model's reset invalidates every index a selection holds.
     QItemSelectionModel *selectionModel = ListView1->selectionModel();
-    QItemSelection keptSelection;
+    std::vector<std::pair<int, int>> keptSpans;
     const int lastUntouched = int(outcome.failedRow);
     const QItemSelection selection = selectionModel->selection();
     for (const QItemSelectionRange &range : selection) {
         if (range.top() <= lastUntouched)
-            keptSelection.select(m_results->index(range.top(), 0),
-                                 m_results->index(qMin(range.bottom(), lastUntouched), ResultModel::ColumnCount - 1));
+            keptSpans.emplace_back(range.top(), qMin(range.bottom(), lastUntouched));
     }
     const int currentRow = selectionModel->currentIndex().row();
 
     m_results->keepRows(outcome.keep);
-    if (!keptSelection.isEmpty())
+    if (!keptSpans.empty()) {
+        QItemSelection keptSelection;
+        for (const auto &[top, bottom] : keptSpans)
+            keptSelection.select(m_results->index(top, 0), m_results->index(bottom, ResultModel::ColumnCount - 1));
         selectionModel->select(keptSelection, QItemSelectionModel::Select);
+    }
     if (currentRow >= 0 && currentRow <= lastUntouched)
         selectionModel->setCurrentIndex(m_results->index(currentRow, 0), QItemSelectionModel::NoUpdate);
     setRowCountText();

@@ -14,6 +14,7 @@ namespace vashtem {
 namespace {
 
 const QString FileManager = QStringLiteral("xdg-open");
+const QString FileManagerRole = QStringLiteral("ファイルマネージャ");
 
 } // namespace
 
@@ -33,12 +34,12 @@ void frmMain::cmdExplorer_Click()
 void frmMain::startFileManager(const QString &argument)
 {
     if (!m_platform.launcher.startDetached(FileManager, {argument}))
-        reportLaunchFailure(FileManager);
+        reportLaunchFailure(FileManagerRole, FileManager);
 }
 
-void frmMain::reportLaunchFailure(const QString &program)
+void frmMain::reportLaunchFailure(const QString &role, const QString &program)
 {
-    const QString text = QStringLiteral("ファイルマネージャ %1 を起動できませんでした。").arg(program);
+    const QString text = QStringLiteral("%1 %2 を起動できませんでした。").arg(role, program);
     m_platform.messageBoxes.show(this, text, QStringLiteral("Vashtem"), MsgStyle::OkOnly + MsgStyle::Warning);
 }
 

@@ -1,39 +1,54 @@
 #include "results/ResultStore.h"
 
+#include "search/AppendBackslash.h"
+
 namespace vashtem {
 
-quint32 ResultStore::addFolder(QByteArrayView folderWithSeparator)
+quint32 ResultStore::addFolder(QByteArrayView path)
 {
-    m_folders.push_back({m_folderPaths.size(), quint32(folderWithSeparator.size())});
-    m_folderPaths.append(folderWithSeparator.data(), size_t(folderWithSeparator.size()));
+    return addSubfolder(NoParent, path);
+}
+
+quint32 ResultStore::addSubfolder(quint32 parent, QByteArrayView name)
+{
+    const quint64 nameOffset = m_names.append(name.data(), size_t(name.size()));
+    m_folders.push_back({parent, quint32(name.size()), nameOffset});
     return quint32(m_folders.size() - 1);
+}
+
+void ResultStore::appendFolderPath(quint32 folder, QByteArray &path) const
+{
+    const Folder &f = m_folders[folder];
+    if (f.parent != NoParent)
+        appendFolderPath(f.parent, path);
+    path.append(m_names.at(f.nameOffset), f.nameLength);
+    AppendBackslash(path);
+}
+
+QByteArray ResultStore::folderPath(quint32 folder) const
+{
+    QByteArray path;
+    appendFolderPath(folder, path);
+    return path;
 }
 
 void ResultStore::appendRow(quint32 folder, QByteArrayView name, qint64 size, qint64 modified)
 {
-    m_rows.push_back({folder, quint32(name.size()), m_names.size(), size, modified});
-    m_names.append(name.data(), size_t(name.size()));
+    const quint64 nameOffset = m_names.append(name.data(), size_t(name.size()));
+    m_rows.push_back({folder, quint32(name.size()), nameOffset, size, modified});
 }
 
 QByteArrayView ResultStore::name(qsizetype position) const
 {
     const ResultRow &r = row(position);
-    return QByteArrayView(m_names.data() + r.nameOffset, r.nameLength);
-}
-
-QByteArrayView ResultStore::folderPath(qsizetype position) const
-{
-    const Folder &f = m_folders[row(position).folder];
-    return QByteArrayView(m_folderPaths.data() + f.offset, f.length);
+    return QByteArrayView(m_names.at(r.nameOffset), r.nameLength);
 }
 
 QByteArray ResultStore::fullPath(qsizetype position) const
 {
-    const QByteArrayView folder = folderPath(position);
-    const QByteArrayView file = name(position);
     QByteArray path;
-    path.reserve(folder.size() + file.size());
-    path.append(folder).append(file);
+    appendFolderPath(row(position).folder, path);
+    path.append(name(position));
     return path;
 }
 
@@ -44,23 +59,21 @@ void ResultStore::keepRows(const std::vector<bool> &keep)
         if (keep[position])
             m_rows[kept++] = m_rows[position];
     }
-    m_rows.resize(kept);
+    m_rows.shrink(kept);
     // The pools keep the bytes of removed rows until the next clear; they are never reused.
 }
 
 void ResultStore::clear()
 {
     // Swapping with empty containers releases the memory, which clear() alone would keep.
-    std::vector<ResultRow>().swap(m_rows);
+    m_rows.clear();
     std::vector<Folder>().swap(m_folders);
-    std::string().swap(m_names);
-    std::string().swap(m_folderPaths);
+    m_names.clear();
 }
 
 size_t ResultStore::memoryUsed() const
 {
-    return m_rows.capacity() * sizeof(ResultRow) + m_folders.capacity() * sizeof(Folder)
-        + m_names.capacity() + m_folderPaths.capacity();
+    return m_rows.memoryUsed() + m_folders.capacity() * sizeof(Folder) + m_names.memoryUsed();
 }
 
 } // namespace vashtem

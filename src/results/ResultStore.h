@@ -1,10 +1,12 @@
 #pragma once
 
+#include "results/BytePool.h"
+#include "results/ChunkedVector.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QtGlobal>
 
-#include <string>
 #include <vector>
 
 namespace vashtem {
@@ -25,15 +27,19 @@ struct ResultRow {
 class ResultStore
 {
 public:
-    // Adds a folder, given with its trailing separator; returns its index for appendRow.
-    quint32 addFolder(QByteArrayView folderWithSeparator);
+    // Adds a folder by its full path, or as a named subfolder of a folder added before;
+    // returns its index for appendRow. Folders are kept as a tree, so deep paths cost
+    // one name each.
+    quint32 addFolder(QByteArrayView path);
+    quint32 addSubfolder(quint32 parent, QByteArrayView name);
     void appendRow(quint32 folder, QByteArrayView name, qint64 size, qint64 modified);
 
     qsizetype rowCount() const { return qsizetype(m_rows.size()); }
     const ResultRow &row(qsizetype position) const { return m_rows[size_t(position)]; }
+    quint32 folderCount() const { return quint32(m_folders.size()); }
 
     QByteArrayView name(qsizetype position) const;
-    QByteArrayView folderPath(qsizetype position) const; // ends with the separator
+    QByteArray folderPath(quint32 folder) const; // ends with the separator
     QByteArray fullPath(qsizetype position) const;
 
     // Keeps the rows whose flag in keep is true, in their order. keep has one flag per row.
@@ -44,14 +50,17 @@ public:
     size_t memoryUsed() const;
 
 private:
+    static constexpr quint32 NoParent = ~quint32(0);
     struct Folder {
-        quint64 offset;
-        quint32 length;
+        quint32 parent;
+        quint32 nameLength;
+        quint64 nameOffset; // into the name pool
     };
-    std::vector<ResultRow> m_rows;
+    void appendFolderPath(quint32 folder, QByteArray &path) const;
+
+    ChunkedVector<ResultRow> m_rows;
     std::vector<Folder> m_folders;
-    std::string m_names;
-    std::string m_folderPaths;
+    BytePool m_names;
 };
 
 } // namespace vashtem

@@ -14,7 +14,11 @@ void frmMain::Command1_Click()
         return;
     const QItemSelection everyRow(m_results->index(0, 0),
                                   m_results->index(m_results->rowCount() - 1, ResultModel::ColumnCount - 1));
-    ListView1->selectionModel()->select(everyRow, QItemSelectionModel::Select);
+    // Clear first: merging the whole list into a selection of many ranges, or replacing
+    // them in one step, costs the square of their number.
+    QItemSelectionModel *selection = ListView1->selectionModel();
+    selection->clearSelection();
+    selection->select(everyRow, QItemSelectionModel::Select);
     ListView1->setFocus();
 }
 

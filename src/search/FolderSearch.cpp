@@ -4,6 +4,7 @@
 #include "search/AppendBackslash.h"
 #include "search/FolderCursor.h"
 #include "search/ListingSource.h"
+#include "search/PrefetchingListing.h"
 
 namespace vashtem {
 
@@ -24,44 +25,39 @@ NameFilter FolderSearch::nameFilter() const
 
 void FolderSearch::SearchFiles()
 {
-    DirectListing source(m_fileSystem, nameFilter());
     if (m_criteria.scope == Scope::OneFolder) {
-        listFiles(m_criteria.currentFolder, source.list(m_criteria.currentFolder));
+        DirectListing source(m_fileSystem, nameFilter());
+        listFiles(m_rows.addFolder(m_criteria.currentFolder), source.list(m_criteria.currentFolder));
         return;
     }
+    PrefetchingListing source(m_fileSystem, nameFilter());
     FolderCursor cursor(source);
     if (cursor.setPath(m_criteria.startFolder) != 0)
         return; // the start folder cannot be read: nothing to list
-    WalkFolder(cursor);
+    WalkFolder(cursor, m_rows.addFolder(cursor.path()));
 }
 
-void FolderSearch::WalkFolder(FolderCursor &cursor)
+void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
 {
     m_criteria.currentFolder = cursor.path();
-    listFiles(m_criteria.currentFolder, cursor.listing());
+    listFiles(folder, cursor.listing());
     // The count is read afresh on each pass, as the folder chooser would report it.
     for (int j = 0; j < cursor.count(); ++j) {
+        const QByteArray name = cursor.listing().subfolders[size_t(j)];
         if (cursor.setPath(cursor.entry(j)) != 0)
             continue; // a subfolder that cannot be opened is passed over
-        WalkFolder(cursor);
+        WalkFolder(cursor, m_rows.addSubfolder(folder, name));
     }
     if (cursor.path() != m_criteria.startFolder)
         cursor.setPath(cursor.entry(-2));
 }
 
-void FolderSearch::listFiles(const QByteArray &folder, const FolderListing &listing)
+void FolderSearch::listFiles(quint32 folder, const FolderListing &listing)
 {
-    if (listing.files.empty())
-        return;
-    QByteArray folderWithSeparator = folder;
-    AppendBackslash(folderWithSeparator);
-    qint64 folderIndex = -1;
     for (const ListedFile &file : listing.files) {
         if (m_criteria.sizeFilter && !MatchesSize(file))
             continue;
-        if (folderIndex < 0)
-            folderIndex = m_rows.addFolder(folderWithSeparator);
-        AddResultRow(quint32(folderIndex), file);
+        AddResultRow(folder, file);
     }
 }
 

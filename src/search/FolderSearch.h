@@ -25,10 +25,10 @@ public:
     NameFilter nameFilter() const;
 
 private:
-    void WalkFolder(FolderCursor &cursor);
+    void WalkFolder(FolderCursor &cursor, quint32 folder);
     bool MatchesSize(const ListedFile &file) const;
     void AddResultRow(quint32 folder, const ListedFile &file);
-    void listFiles(const QByteArray &folder, const FolderListing &listing);
+    void listFiles(quint32 folder, const FolderListing &listing);
 
     const FileSystem &m_fileSystem;
     SearchCriteria &m_criteria;

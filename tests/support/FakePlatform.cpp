@@ -33,7 +33,14 @@ FolderListing FaultyFileSystem::listFolder(const QByteArray &folder, const NameF
         failed.error = error;
         return failed;
     }
-    return m_real.listFolder(folder, accept);
+    if (!whileFiltering)
+        return m_real.listFolder(folder, accept);
+    const NameFilter watched = [&](QByteArrayView name) {
+        const bool accepted = !accept || accept(name);
+        whileFiltering(folder, name);
+        return accepted;
+    };
+    return m_real.listFolder(folder, watched);
 }
 
 int FaultyFileSystem::checkFolder(const QByteArray &folder) const

@@ -72,6 +72,10 @@ public:
     QHash<QByteArray, int> listErrors;   // folder -> errno
     QHash<QByteArray, int> removeErrors; // file -> errno
     mutable QList<QByteArray> removeCalls;
+    // Runs each time a listing asks the name filter about a file, after the filter answered
+    // and before the file's facts are read: a test can change the file in between. Listings
+    // may run on other threads.
+    std::function<void(const QByteArray &folder, QByteArrayView name)> whileFiltering;
 
     FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
     int checkFolder(const QByteArray &folder) const override;

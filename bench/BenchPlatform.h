@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/MessageBoxes.h"
+#include "platform/Platform.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/ProgramExit.h"
+#include "platform/ProgramLauncher.h"
+#include "platform/TickClock.h"
+
+#include <atomic>
+
+namespace vashtem::bench {
+
+// Every box answers OK at once, as a user confirming each deletion would.
+class OkMessageBoxes final : public MessageBoxes
+{
+public:
+    int show(QWidget *, const QString &, const QString &, int) override { return MsgAnswer::Ok; }
+};
+
+// The bench never opens the file manager or the manual.
+class NoLauncher final : public ProgramLauncher
+{
+public:
+    bool startDetached(const QString &, const QStringList &) override { return false; }
+};
+
+// Moves on 10 ms at every reading, so the farewell's paint wait ends after one pass.
+class SteppingClock final : public TickClock
+{
+public:
+    qint64 milliseconds() const override { return m_now.fetch_add(10) + 10; }
+
+private:
+    mutable std::atomic<qint64> m_now{0};
+};
+
+// The window stays after its farewell, to be measured and then closed by the bench.
+class StayingExit final : public ProgramExit
+{
+public:
+    void endNow() override {}
+};
+
+// The real file system and stand-ins for the rest. The folder chooser opens on the working
+// folder, so the bench works in the tree's root.
+struct BenchPlatform {
+    PosixFileSystem fileSystem;
+    OkMessageBoxes messageBoxes;
+    NoLauncher launcher;
+    SteppingClock clock;
+    StayingExit exit;
+    Platform platform{fileSystem, messageBoxes, launcher, clock, exit};
+};
+
+} // namespace vashtem::bench

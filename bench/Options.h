@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Tree.h"
+
+#include <string>
+
+namespace vashtem::bench {
+
+struct Options {
+    enum class Mode { Benchmark, RssProbe, StartupProbe };
+    Mode mode = Mode::Benchmark;
+    TreeShape shape;
+    int runs = 5;
+    double sharePercent = 10; // of the rows, for "delete selected"
+    std::string workFolder = "/tmp/vashtem-bench";
+    bool keep = false;  // reuse a matching tree and leave it behind
+    bool quick = false; // a small tree, one run, goals reported but not enforced
+};
+
+// Reads the command line; prints the usage and exits on a mistake or --help.
+Options parseOptions(int argc, char **argv);
+
+} // namespace vashtem::bench

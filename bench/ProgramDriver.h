@@ -1,0 +1,53 @@
+#pragma once
+
+#include "FileSet.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace vashtem {
+class frmMain;
+struct Platform;
+} // namespace vashtem
+
+namespace vashtem::bench {
+
+// The real main window, shown offscreen, worked through its buttons. Each timed step is
+// the button's click alone: the commands run to their end inside it. Pending events
+// (painting) are handled after the clock stops.
+class ProgramDriver
+{
+public:
+    // Opens the window on the platform's working folder and chooses "search subfolders too".
+    explicit ProgramDriver(Platform &platform);
+    ~ProgramDriver();
+
+    // Types the pattern ("" for every file) and presses Search.
+    double search(const QString &pattern);
+    long rows() const;
+    size_t storeBytes() const;
+
+    double selectAll();
+    double clearSelection();
+    // Selects every step-th row as one selection of ranges, then presses Delete.
+    double deleteEvery(long step);
+    double deleteAll();
+
+    struct Farewell {
+        double whole;    // the Exit button's click
+        double emptying; // from the list's reset starting to its end, inside the click
+    };
+    // Ends the window's life: it can say farewell only once.
+    Farewell farewell();
+
+    // The files of every step-th row, as they are on disk now.
+    FileSet listedFiles(long step) const;
+
+private:
+    double click(const char *buttonName);
+
+    std::unique_ptr<frmMain> m_window;
+};
+
+} // namespace vashtem::bench

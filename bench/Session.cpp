@@ -1,0 +1,132 @@
+#include "Session.h"
+
+#include "ProgramDriver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace vashtem::bench {
+
+namespace {
+
+const QString EveryFile;  // an empty pattern box searches "*.*"
+const QString TextsAndLogs = QStringLiteral("*.txt;*.log");
+
+} // namespace
+
+Session::Session(Platform &platform, const Tree &tree, const ReferenceRunner &reference, double sharePercent)
+    : m_platform(platform)
+    , m_tree(tree)
+    , m_reference(reference)
+    , m_shareStep(std::max(1L, std::lround(100.0 / sharePercent)))
+    , m_allList(tree.workFolder + "/all.lst")
+    , m_shareList(tree.workFolder + "/share.lst")
+{
+}
+
+Session::~Session()
+{
+    std::remove(m_allList.c_str());
+    std::remove(m_shareList.c_str());
+}
+
+void Session::prepare()
+{
+    m_reference.findAll();
+    m_listable = m_reference.countListable(false);
+    m_selective = m_reference.countListable(true);
+    if (m_listable != m_tree.facts.visibleFiles || m_selective != m_tree.facts.selectiveFiles) {
+        std::fprintf(stderr, "mismatch: find counts %ld files (%ld selective), the recipe %ld (%ld)\n", m_listable,
+                     m_selective, m_tree.facts.visibleFiles, m_tree.facts.selectiveFiles);
+        ++m_mismatches;
+    }
+    ProgramDriver driver(m_platform);
+    fill(driver);
+    m_all = driver.listedFiles(1);
+    m_share = driver.listedFiles(m_shareStep);
+    m_all.writeList(m_allList);
+    m_share.writeList(m_shareList);
+}
+
+void Session::run(int index)
+{
+    const bool programFirst = index % 2 == 0;
+    ProgramDriver driver(m_platform);
+
+    inOrder(
+        programFirst,
+        [&] {
+            m_samples.searchAll.push_back(driver.search(EveryFile));
+            expectRows(driver, m_listable, "search *.*");
+            m_samples.bytesPerRow = double(driver.storeBytes()) / double(std::max(1L, driver.rows()));
+        },
+        [&] {
+            m_samples.findAll.push_back(m_reference.findAll());
+            if (m_reference.hasBfs())
+                m_samples.bfsAll.push_back(m_reference.bfsAll());
+        });
+    inOrder(
+        programFirst,
+        [&] {
+            m_samples.searchSelective.push_back(driver.search(TextsAndLogs));
+            expectRows(driver, m_selective, "search *.txt;*.log");
+        },
+        [&] { m_samples.findSelective.push_back(m_reference.findSelective()); });
+
+    fill(driver);
+    m_samples.selectAll.push_back(driver.selectAll());
+    m_samples.clearSelection.push_back(driver.clearSelection());
+
+    inOrder(
+        programFirst,
+        [&] {
+            fill(driver);
+            m_samples.deleteShare.push_back(driver.deleteEvery(m_shareStep));
+            expectRows(driver, m_listable - m_share.count(), "delete selected");
+            m_share.recreate();
+        },
+        [&] {
+            m_samples.removeShare.push_back(m_reference.removeListed(m_shareList));
+            m_share.recreate();
+        });
+    inOrder(
+        programFirst,
+        [&] {
+            fill(driver);
+            m_samples.deleteAll.push_back(driver.deleteAll());
+            expectRows(driver, 0, "delete all");
+            m_all.recreate();
+        },
+        [&] {
+            m_samples.removeAll.push_back(m_reference.removeListed(m_allList));
+            m_all.recreate();
+        });
+
+    fill(driver);
+    const ProgramDriver::Farewell farewell = driver.farewell();
+    m_samples.farewell.push_back(farewell.whole);
+    m_samples.emptying.push_back(farewell.emptying);
+}
+
+void Session::expectRows(const ProgramDriver &driver, long expected, const char *step)
+{
+    if (driver.rows() == expected)
+        return;
+    std::fprintf(stderr, "mismatch: %s left %ld rows, expected %ld\n", step, driver.rows(), expected);
+    ++m_mismatches;
+}
+
+void Session::fill(ProgramDriver &driver)
+{
+    driver.search(EveryFile);
+    expectRows(driver, m_listable, "search *.* (untimed)");
+}
+
+void Session::inOrder(bool programFirst, const std::function<void()> &program, const std::function<void()> &reference)
+{
+    (programFirst ? program : reference)();
+    (programFirst ? reference : program)();
+}
+
+} // namespace vashtem::bench

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "FileSet.h"
+#include "ReferenceRunner.h"
+#include "Tree.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vashtem {
+struct Platform;
+}
+
+namespace vashtem::bench {
+
+class ProgramDriver;
+
+struct Samples {
+    std::vector<double> searchAll, findAll, bfsAll;
+    std::vector<double> searchSelective, findSelective;
+    std::vector<double> selectAll, clearSelection;
+    std::vector<double> deleteShare, removeShare;
+    std::vector<double> deleteAll, removeAll;
+    std::vector<double> farewell, emptying;
+    double bytesPerRow = 0;
+};
+
+// The timed runs on one tree. Each run opens a new main window, times every command
+// next to its reference tool, putting back every deleted file, and ends with the window's
+// farewell. Runs alternate whether the program or the reference goes first.
+class Session
+{
+public:
+    Session(Platform &platform, const Tree &tree, const ReferenceRunner &reference, double sharePercent);
+    ~Session();
+
+    // One untimed walk to warm the caches, the listings checked against find, and the
+    // lists of files the deletions take.
+    void prepare();
+    void run(int index);
+
+    const Samples &samples() const { return m_samples; }
+    long listableFiles() const { return m_listable; }
+    long selectiveFiles() const { return m_selective; }
+    long shareFiles() const { return m_share.count(); }
+    // Steps whose rows differed from what find and the tree's recipe say.
+    int mismatches() const { return m_mismatches; }
+
+private:
+    void expectRows(const ProgramDriver &driver, long expected, const char *step);
+    void fill(ProgramDriver &driver);
+    static void inOrder(bool programFirst, const std::function<void()> &program,
+                        const std::function<void()> &reference);
+
+    Platform &m_platform;
+    const Tree &m_tree;
+    const ReferenceRunner &m_reference;
+    long m_shareStep;
+    long m_listable = 0;
+    long m_selective = 0;
+    FileSet m_all;
+    FileSet m_share;
+    std::string m_allList;
+    std::string m_shareList;
+    Samples m_samples;
+    int m_mismatches = 0;
+};
+
+} // namespace vashtem::bench
