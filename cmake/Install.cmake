@@ -12,17 +12,21 @@ install(FILES "${VASHTEM_SOURCE_ROOT}/docs/説明書.html" DESTINATION ${VASHTEM
 # The screenshot is made from a running program, so a fresh checkout may lack it.
 install(FILES "${VASHTEM_SOURCE_ROOT}/docs/screenshot.png" DESTINATION ${VASHTEM_DATA_DIR} OPTIONAL)
 
-# The entry starts the program in the manual's folder, where Help looks for it. The prefix
-# may change after configuring (cmake --install --prefix), so the installed entry is made
-# at install time; the one made now is what the test validates.
+# The entry starts the program by its full path, so that a prefix outside PATH works too,
+# in the manual's folder, where Help looks for it. The prefix may change after configuring
+# (cmake --install --prefix), so the installed entry is made at install time; the one made
+# now is what the test validates.
 set(VASHTEM_DESKTOP_TEMPLATE "${VASHTEM_SOURCE_ROOT}/packaging/${VASHTEM_DESKTOP_ID}.desktop.in")
 set(VASHTEM_DESKTOP_FILE ${CMAKE_CURRENT_BINARY_DIR}/${VASHTEM_DESKTOP_ID}.desktop)
 configure_file(${VASHTEM_DESKTOP_TEMPLATE} ${VASHTEM_DESKTOP_FILE} @ONLY)
 set(VASHTEM_INSTALLED_DESKTOP_FILE ${CMAKE_CURRENT_BINARY_DIR}/install/${VASHTEM_DESKTOP_ID}.desktop)
 install(CODE "
     set(VASHTEM_DESKTOP_ID ${VASHTEM_DESKTOP_ID})
+    set(CMAKE_INSTALL_FULL_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
     set(CMAKE_INSTALL_FULL_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
-    cmake_path(ABSOLUTE_PATH CMAKE_INSTALL_FULL_DATADIR BASE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}\" NORMALIZE)
+    foreach(dir IN ITEMS CMAKE_INSTALL_FULL_BINDIR CMAKE_INSTALL_FULL_DATADIR)
+        cmake_path(ABSOLUTE_PATH \${dir} BASE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}\" NORMALIZE)
+    endforeach()
     configure_file(\"${VASHTEM_DESKTOP_TEMPLATE}\" \"${VASHTEM_INSTALLED_DESKTOP_FILE}\" @ONLY)
 ")
 install(FILES ${VASHTEM_INSTALLED_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -35,6 +35,13 @@ void frmMain::mnuEnd_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // A second close while the farewell runs adds nothing to the ending under way; accepted,
+    // it would hide the window halfway, and with the last window gone the event loops would
+    // end before the goodbye box could be answered.
+    if (m_farewellRunning) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept(); // the close is never refused
 }
@@ -48,6 +55,7 @@ void frmMain::Form_Unload()
 void frmMain::runFarewell()
 {
     m_farewellStarted = true;
+    m_farewellRunning = true;
     const qint64 start = m_platform.clock.milliseconds();
     auto *farewell = new frmEnd;
     farewell->showCentred();
@@ -58,6 +66,7 @@ void frmMain::runFarewell()
     m_results->removeAllRows();
     delete farewell;
     m_platform.messageBoxes.show(this, QStringLiteral("終了します"), QStringLiteral("Vashtem"), MsgStyle::OkOnly);
+    m_farewellRunning = false;
 }
 
 } // namespace vashtem

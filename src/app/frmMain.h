@@ -100,6 +100,7 @@ private:
     SearchCriteria m_criteria;
     ResultModel *m_results = nullptr;
     bool m_farewellStarted = false;
+    bool m_farewellRunning = false;
     QPointer<frmVersion> m_about;
 
     DriveComboBox *Drive1 = nullptr;

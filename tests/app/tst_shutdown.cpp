@@ -192,7 +192,12 @@ void ShutdownTest::aSecondExitDuringTheFarewellIsIgnored()
         f.window->close();
     };
     atFirstEvents(f, exitAgain);
-    f.fake.messageBoxes.whileShown = exitAgain;
+    bool windowUpWithTheBox = false;
+    f.fake.messageBoxes.whileShown = [&] {
+        windowUpWithTheBox = f.window->isVisible();
+        exitAgain();
+        windowUpWithTheBox = windowUpWithTheBox && f.window->isVisible();
+    };
 
     if (closeBox)
         f.window->close();
@@ -202,6 +207,7 @@ void ShutdownTest::aSecondExitDuringTheFarewellIsIgnored()
     const int readings = f.fake.clock.readings;
     QVERIFY(f.window->close());
 
+    QVERIFY(windowUpWithTheBox);
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
     QCOMPARE(f.fake.clock.readings, readings);
     QCOMPARE(f.fake.exit.calls, closeBox ? 0 : 1);
