@@ -6,13 +6,11 @@
 #include "Stopwatch.h"
 #include "Subprocess.h"
 
+#include "app/ApplicationSetup.h"
 #include "app/frmMain.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 #include <QWindow>
 
 #include <cstdio>
@@ -80,12 +78,7 @@ int runStartupProbe(int &argc, char **argv)
 {
     // The same steps as the program's main().
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vashtem"));
-    QApplication::setApplicationVersion(QStringLiteral(VASHTEM_VERSION));
-    QTranslator qtTranslations;
-    if (qtTranslations.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslations);
+    setUpApplication(application);
     frmMain window(systemPlatform());
     window.show();
     reportWhenShown(application, window);

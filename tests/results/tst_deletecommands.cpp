@@ -20,24 +20,6 @@ const QString DeleteTitle = QStringLiteral("ファイルの削除");
 const QString AskSelected = QStringLiteral("本当に削除します。よろしいですか？");
 const QString AskAll = QStringLiteral("全てのファイルを削除します。よろしいですか？");
 
-void run(const MainWindowFixture &f, const QString &command)
-{
-    if (QAbstractButton *button = f.button(qPrintable(command)))
-        button->click();
-    else
-        f.action(qPrintable(command))->trigger();
-}
-
-QList<int> selectedRows(const MainWindowFixture &f)
-{
-    QList<int> rows;
-    for (int row = 0; row < f.list()->model()->rowCount(); ++row) {
-        if (f.list()->selectionModel()->isRowSelected(row))
-            rows.append(row);
-    }
-    return rows;
-}
-
 // Fills the tree's root with files named 1.txt, 2.txt, ... and lists the root alone.
 QByteArrayList listNumberedFiles(MainWindowFixture &f, int count)
 {
@@ -97,7 +79,7 @@ void DeleteCommandsTest::emptyListAsksNothing()
     QFETCH(QString, command);
     MainWindowFixture f;
     f.open();
-    run(f, command);
+    f.run(command);
     QVERIFY(f.fake.messageBoxes.boxes.isEmpty());
     QVERIFY(f.fake.fileSystem.removeCalls.isEmpty());
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
@@ -121,7 +103,7 @@ void DeleteCommandsTest::cancelChangesNothing()
     listNumberedFiles(f, 3);
     f.selectRows({0, 2});
     f.fake.messageBoxes.answers = {MsgAnswer::Cancel};
-    run(f, command);
+    f.run(command);
 
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
     const auto box = f.fake.messageBoxes.boxes.first();
@@ -133,7 +115,7 @@ void DeleteCommandsTest::cancelChangesNothing()
         QVERIFY2(f.tree.exists(name), name);
     QCOMPARE(f.column(0), numberedNames({1, 2, 3}));
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("3"));
-    QCOMPARE(selectedRows(f), (QList<int>{0, 2}));
+    QCOMPARE(f.selectedRows(), (QList<int>{0, 2}));
 }
 
 void DeleteCommandsTest::deleteSelectedFromLastRowUp_data()
@@ -149,7 +131,7 @@ void DeleteCommandsTest::deleteSelectedFromLastRowUp()
     MainWindowFixture f;
     const QByteArrayList paths = listNumberedFiles(f, 6);
     f.selectRows({4, 1});
-    run(f, command);
+    f.run(command);
 
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
     QCOMPARE(f.fake.messageBoxes.boxes.first().text, AskSelected);
@@ -167,7 +149,7 @@ void DeleteCommandsTest::deleteSelectedWithoutSelection()
     MainWindowFixture f;
     listNumberedFiles(f, 3);
     f.list()->selectionModel()->clearSelection();
-    run(f, "cmdRemoveOne");
+    f.run("cmdRemoveOne");
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
     QVERIFY(f.fake.fileSystem.removeCalls.isEmpty());
     QCOMPARE(f.column(0), numberedNames({1, 2, 3}));
@@ -187,7 +169,7 @@ void DeleteCommandsTest::deleteAllFromLastRowUp()
     MainWindowFixture f;
     const QByteArrayList paths = listNumberedFiles(f, 3);
     f.selectRows({1});
-    run(f, command);
+    f.run(command);
 
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
     QCOMPARE(f.fake.messageBoxes.boxes.first().text, AskAll);
@@ -235,7 +217,7 @@ void DeleteCommandsTest::failureStopsAtThatRow()
     }
     f.selectRows({0, 2, 4});
     makeCurrent(f, currentRow);
-    run(f, "cmdRemoveOne");
+    f.run("cmdRemoveOne");
 
     QCOMPARE(f.fake.fileSystem.removeCalls, (QByteArrayList{paths[4], failing}));
     QVERIFY(!f.tree.exists("5.txt"));
@@ -247,7 +229,7 @@ void DeleteCommandsTest::failureStopsAtThatRow()
 
     QCOMPARE(f.column(0), numberedNames({1, 2, 3, 4}));
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("4"));
-    QCOMPARE(selectedRows(f), (QList<int>{0, 2}));
+    QCOMPARE(f.selectedRows(), (QList<int>{0, 2}));
     QCOMPARE(f.list()->selectionModel()->currentIndex().row(), currentRow <= 2 ? currentRow : -1);
 
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
@@ -266,7 +248,7 @@ void DeleteCommandsTest::deleteAllFailureKeepsRowsUpToIt()
     f.tree.makeReadOnly("2.txt");
     f.selectRows({0, 3});
     makeCurrent(f, 0);
-    run(f, "cmdRemoveAll");
+    f.run("cmdRemoveAll");
 
     QCOMPARE(f.fake.fileSystem.removeCalls, (QByteArrayList{paths[4], paths[3], paths[2], paths[1]}));
     for (const char *name : {"3.txt", "4.txt", "5.txt"})
@@ -275,7 +257,7 @@ void DeleteCommandsTest::deleteAllFailureKeepsRowsUpToIt()
     QVERIFY(f.tree.exists("2.txt"));
     QCOMPARE(f.column(0), numberedNames({1, 2}));
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("2"));
-    QCOMPARE(selectedRows(f), (QList<int>{0}));
+    QCOMPARE(f.selectedRows(), (QList<int>{0}));
     QCOMPARE(f.list()->selectionModel()->currentIndex().row(), 0);
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
     QVERIFY(f.fake.messageBoxes.boxes.last().text.contains(QString::fromUtf8(paths[1])));
@@ -292,7 +274,7 @@ void DeleteCommandsTest::bytesNameTheFile()
     QCOMPARE(f.column(0)[0], f.column(0)[1]);
     const int row = f.window->results().fullPath(0) == doomed ? 0 : 1;
     f.selectRows({row});
-    run(f, "cmdRemoveOne");
+    f.run("cmdRemoveOne");
 
     QCOMPARE(f.fake.fileSystem.removeCalls, QByteArrayList{doomed});
     QVERIFY(!f.tree.exists("bad\xff.txt"));
@@ -310,11 +292,11 @@ void DeleteCommandsTest::rowsBeyondSixteenBits()
     const ResultModel &rows = f.window->results();
     const QByteArrayList chosen{rows.fullPath(Count - 1), rows.fullPath(32768), rows.fullPath(32767)};
     f.selectRows({32767, 32768, Count - 1});
-    run(f, "cmdRemoveOne");
+    f.run("cmdRemoveOne");
     QCOMPARE(f.fake.fileSystem.removeCalls, chosen);
     QCOMPARE(f.label("lblFileSum")->text(), QString::number(Count - 3));
 
-    run(f, "cmdRemoveAll");
+    f.run("cmdRemoveAll");
     QCOMPARE(f.fake.fileSystem.removeCalls.size(), Count);
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
     QCOMPARE(f.list()->model()->rowCount(), 0);

@@ -11,25 +11,6 @@ using namespace vashtem::testing;
 
 namespace {
 
-// Clicks the button, or triggers the menu entry, of the given name.
-void run(const MainWindowFixture &f, const QString &command)
-{
-    if (QAbstractButton *button = f.button(qPrintable(command)))
-        button->click();
-    else
-        f.action(qPrintable(command))->trigger();
-}
-
-QList<int> selectedRows(const MainWindowFixture &f)
-{
-    QList<int> rows;
-    for (int row = 0; row < f.list()->model()->rowCount(); ++row) {
-        if (f.list()->selectionModel()->isRowSelected(row))
-            rows.append(row);
-    }
-    return rows;
-}
-
 } // namespace
 
 class SelectionCommandsTest : public QObject
@@ -62,7 +43,7 @@ void SelectionCommandsTest::emptyListLeavesFocus()
     QWidget *before = f.find<QWidget>(qPrintable(focused));
     before->setFocus();
     QCOMPARE(QApplication::focusWidget(), before);
-    run(f, command);
+    f.run(command);
     QCOMPARE(QApplication::focusWidget(), before);
     QVERIFY(!f.list()->selectionModel()->hasSelection());
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
@@ -97,8 +78,8 @@ void SelectionCommandsTest::wholeListInOneStep()
     f.edit("txtExt")->setFocus();
 
     QSignalSpy changes(f.list()->selectionModel(), &QItemSelectionModel::selectionChanged);
-    run(f, command);
-    QCOMPARE(selectedRows(f), after);
+    f.run(command);
+    QCOMPARE(f.selectedRows(), after);
     // At most a clearing step and a selecting one; a row at a time would report a change per row.
     QVERIFY2(changes.size() <= 2, qPrintable(QString::number(changes.size())));
     QCOMPARE(QApplication::focusWidget(), f.list());

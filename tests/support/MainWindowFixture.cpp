@@ -47,4 +47,22 @@ void MainWindowFixture::selectRows(const QList<int> &rows) const
         selection->select(model->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
+QList<int> MainWindowFixture::selectedRows() const
+{
+    QList<int> rows;
+    for (int row = 0; row < list()->model()->rowCount(); ++row) {
+        if (list()->selectionModel()->isRowSelected(row))
+            rows.append(row);
+    }
+    return rows;
+}
+
+void MainWindowFixture::run(const QString &command) const
+{
+    if (QAbstractButton *commandButton = button(qPrintable(command)))
+        commandButton->click();
+    else
+        action(qPrintable(command))->trigger();
+}
+
 } // namespace vashtem::testing

@@ -39,6 +39,8 @@ struct MainWindowFixture {
     void search(const char *scope = "optSearch_1") const;
     QStringList column(int column) const; // the texts of one column, top to bottom
     void selectRows(const QList<int> &rows) const;
+    QList<int> selectedRows() const;
+    void run(const QString &command) const; // clicks the button, or triggers the menu entry, of that name
 };
 
 } // namespace vashtem::testing
