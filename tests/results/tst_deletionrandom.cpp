@@ -1,7 +1,8 @@
 // Delete selected and delete all on random trees with random selections, while files behind
 // some rows are removed, replaced by folders or links, made read-only or refused with an
-// error. Afterwards the disk must hold exactly what was not confirmed, or not reached
-// before a failure stopped the command, and the list and its count must agree with it.
+// error, or their folder is moved away with a link to it left in its place. Afterwards the
+// disk must hold exactly what was not confirmed, or not reached before a failure stopped
+// the command, and the list and its count must agree with it.
 // VASHTEM_SEED=n replays one tree; VASHTEM_TREES=n runs more of them.
 #include "DiskSnapshot.h"
 #include "MainWindowFixture.h"
@@ -46,12 +47,23 @@ QByteArray relativeTo(const TempTree &tree, const QByteArray &path)
     return path.mid(tree.root().size() + 1);
 }
 
+// Whether a folder between the tree's root and the file is a link now.
+bool linkOnTheWay(const TempTree &tree, const QByteArray &path)
+{
+    for (qsizetype slash = path.indexOf('/', tree.root().size() + 1); slash > 0; slash = path.indexOf('/', slash + 1)) {
+        struct stat facts;
+        if (::lstat(path.left(slash).constData(), &facts) == 0 && S_ISLNK(facts.st_mode))
+            return true;
+    }
+    return false;
+}
+
 // Changes what stands behind a row, as another program might while the list is shown.
 QByteArray sabotage(MainWindowFixture &f, TempTree &tree, QRandomGenerator &random, const QByteArray &path,
                     const QByteArray &someOtherFile)
 {
     const QByteArray relative = relativeTo(tree, path);
-    switch (random.bounded(5)) {
+    switch (random.bounded(6)) {
     case 0:
         ::unlink(path.constData());
         return "removed";
@@ -66,6 +78,17 @@ QByteArray sabotage(MainWindowFixture &f, TempTree &tree, QRandomGenerator &rand
     case 3:
         tree.makeReadOnly(relative);
         return "made read-only";
+    case 4:
+        // The row's path now leads through a link to the very file it named.
+        if (const qsizetype slash = relative.lastIndexOf('/'); slash > 0 && !linkOnTheWay(tree, path)) {
+            const QByteArray folder = relative.left(slash);
+            const QByteArray moved = folder + ".moved";
+            if (::rename(tree.path(folder).constData(), tree.path(moved).constData()) == 0) {
+                tree.symlink(folder, moved.mid(moved.lastIndexOf('/') + 1));
+                return "folder moved, a link to it in its place";
+            }
+        }
+        [[fallthrough]];
     default: {
         const int error = pick(random, RefusedErrors);
         f.fake.fileSystem.removeErrors.insert(path, error);
@@ -75,10 +98,12 @@ QByteArray sabotage(MainWindowFixture &f, TempTree &tree, QRandomGenerator &rand
 }
 
 // What deleting the file at `path` must give, as the file system documents it.
-int expectedError(const FaultyFileSystem &fileSystem, const QByteArray &path)
+int expectedError(const FaultyFileSystem &fileSystem, const TempTree &tree, const QByteArray &path)
 {
     if (const int refused = fileSystem.removeErrors.value(path))
         return refused;
+    if (linkOnTheWay(tree, path))
+        return ENOENT;
     struct stat facts;
     if (::lstat(path.constData(), &facts) != 0)
         return errno;
@@ -136,8 +161,11 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
     int commands = 0;
     int filesDeleted = 0;
     int sabotaged = 0;
+    int stoppedAtLinkedFolder = 0;
 
     for (const quint32 seed : seeds) {
+        // Named before the tree is made, so that a crash or a hang names its tree too.
+        qInfo("tree of seed %u (replay with VASHTEM_SEED=%u)", seed, seed);
         TempTree tree;
         QRandomGenerator random(seed);
         std::set<QByteArray> tampered;
@@ -195,7 +223,7 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
                 if (!all && !selectedBefore.count(row))
                     continue;
                 expectedCalls.append(rows[row]);
-                failure = expectedError(f.fake.fileSystem, rows[row]);
+                failure = expectedError(f.fake.fileSystem, tree, rows[row]);
                 if (failure != 0) {
                     failedRow = row;
                     break;
@@ -225,8 +253,10 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
                 f.action(command.constData())->trigger();
             ++commands;
             filesDeleted += int(deleted.size());
-            if (failedRow >= 0)
+            if (failedRow >= 0) {
                 ++failuresByError[failure];
+                stoppedAtLinkedFolder += linkOnTheWay(tree, rows[failedRow]) ? 1 : 0;
+            }
 
             QByteArray failures;
             const QList<RecordingMessageBoxes::Box> &boxes = f.fake.messageBoxes.boxes;
@@ -260,10 +290,12 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
           commands, int(seeds.size()), filesDeleted, sabotaged);
     for (const auto &[error, count] : failuresByError)
         qInfo("  %s: %d", std::strerror(error), count);
+    qInfo("  of these at a folder replaced by a link: %d", stoppedAtLinkedFolder);
     // The generator must keep meeting every error the program can get when deleting.
     if (seeds.size() >= size_t(Trees)) {
         for (const int error : {EACCES, EPERM, EROFS, EBUSY, ENOENT, EISDIR})
             QVERIFY2(failuresByError[error] > 0, std::strerror(error));
+        QVERIFY(stoppedAtLinkedFolder > 0);
     }
 }
 

@@ -142,6 +142,8 @@ void WalkOracleTest::searchAgreesWithReference()
     int searchesWithRows = 0;
     qsizetype rowsCompared = 0;
     for (const quint32 seed : testSeeds(1, Trees)) {
+        // Named before the tree is made, so that a crash or a hang names its tree too.
+        qInfo("tree of seed %u (replay with VASHTEM_SEED=%u)", seed, seed);
         TempTree tree;
         QRandomGenerator random(seed);
         const std::vector<QByteArray> folders = fillRandomTree(tree, random);

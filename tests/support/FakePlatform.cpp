@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 
+#include "search/AppendBackslash.h"
 #include "search/FolderCursor.h"
 
 namespace vashtem::testing {
@@ -54,6 +55,22 @@ int FaultyFileSystem::removeFile(const QByteArray &path) const
     removeCalls.append(path);
     const int error = removeErrors.value(path);
     return error != 0 ? error : m_real.removeFile(path);
+}
+
+size_t FaultyFileSystem::removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
+                                     int &error) const
+{
+    // The files before the first with a planted error go through the real deletion.
+    size_t reached = 0;
+    while (reached < names.size() && !removeErrors.contains(joinPath(folder, names[reached].toByteArray())))
+        ++reached;
+    const std::vector<QByteArrayView> real(names.begin(), names.begin() + std::ptrdiff_t(reached));
+    const size_t deleted = m_real.removeFiles(folder, real, error);
+    if (error == 0 && reached < names.size())
+        error = removeErrors.value(joinPath(folder, names[reached].toByteArray()));
+    for (size_t index = 0; index < deleted + (error != 0 ? 1 : 0); ++index)
+        removeCalls.append(joinPath(folder, names[index].toByteArray()));
+    return deleted;
 }
 
 QByteArray FaultyFileSystem::currentDirectory() const

@@ -80,6 +80,10 @@ public:
     FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
     int checkFolder(const QByteArray &folder) const override;
     int removeFile(const QByteArray &path) const override;
+    // The real folder-wise deletion, the program's own path, up to the first file with a
+    // planted error; that file then fails with it.
+    size_t removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
+                       int &error) const override;
     QByteArray currentDirectory() const override;
 
 private:
