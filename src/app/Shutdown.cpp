@@ -22,7 +22,7 @@ constexpr qint64 FarewellPaintWaitMs = 10;
 
 void frmMain::cmdEnd_Click()
 {
-    if (m_farewellStarted)
+    if (m_farewell != Farewell::NotStarted)
         return;
     runFarewell();
     m_platform.exit.endNow();
@@ -38,7 +38,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     // A second close while the farewell runs adds nothing to the ending under way; accepted,
     // it would hide the window halfway, and with the last window gone the event loops would
     // end before the goodbye box could be answered.
-    if (m_farewellRunning) {
+    if (m_farewell == Farewell::Running) {
         event->ignore();
         return;
     }
@@ -48,14 +48,13 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::Form_Unload()
 {
-    if (!m_farewellStarted)
+    if (m_farewell == Farewell::NotStarted)
         runFarewell();
 }
 
 void frmMain::runFarewell()
 {
-    m_farewellStarted = true;
-    m_farewellRunning = true;
+    m_farewell = Farewell::Running;
     const qint64 start = m_platform.clock.milliseconds();
     auto *farewell = new frmEnd;
     farewell->showCentred();
@@ -66,7 +65,7 @@ void frmMain::runFarewell()
     m_results->removeAllRows();
     delete farewell;
     m_platform.messageBoxes.show(this, QStringLiteral("終了します"), QStringLiteral("Vashtem"), MsgStyle::OkOnly);
-    m_farewellRunning = false;
+    m_farewell = Farewell::Over;
 }
 
 } // namespace vashtem

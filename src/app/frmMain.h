@@ -99,8 +99,8 @@ private:
     Platform &m_platform;
     SearchCriteria m_criteria;
     ResultModel *m_results = nullptr;
-    bool m_farewellStarted = false;
-    bool m_farewellRunning = false;
+    enum class Farewell { NotStarted, Running, Over };
+    Farewell m_farewell = Farewell::NotStarted;
     QPointer<frmVersion> m_about;
 
     DriveComboBox *Drive1 = nullptr;
