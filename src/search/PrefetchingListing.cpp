@@ -106,15 +106,12 @@ void PrefetchingListing::work()
             continue; // the walk read it itself
         task->state = Task::State::Running;
         lock.unlock();
-        FolderListing listing = m_fileSystem.listFolder(task->folder, m_accept);
+        FolderListing listing = read(task->folder);
         lock.lock();
         task->listing = std::move(listing);
         task->state = Task::State::Done;
         m_entriesAhead += entriesOf(task->listing);
-        schedule(task->folder, task->listing);
         m_taskDone.notify_all();
-        if (!task->listing.subfolders.empty())
-            m_workAvailable.notify_all();
     }
 }
 
