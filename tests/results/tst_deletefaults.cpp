@@ -86,12 +86,7 @@ void DeleteFaultsTest::failureStopsTheCommand()
     const QStringList left = all ? QStringList{"1.txt", "2.txt", "3.txt"} : QStringList{"1.txt", "2.txt", "3.txt", "4.txt"};
     QCOMPARE(f.column(0), left);
     QCOMPARE(f.label("lblFileSum")->text(), QString::number(left.size()));
-    QList<int> selected;
-    for (int row = 0; row < left.size(); ++row) {
-        if (f.list()->selectionModel()->isRowSelected(row))
-            selected.append(row);
-    }
-    QCOMPARE(selected, (QList<int>{0, 2}));
+    QCOMPARE(f.selectedRows(), (QList<int>{0, 2}));
 
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
     const RecordingMessageBoxes::Box report = f.fake.messageBoxes.boxes.last();

@@ -122,16 +122,6 @@ QByteArrayList rowPaths(const MainWindowFixture &f)
     return paths;
 }
 
-std::set<int> selectedRows(const MainWindowFixture &f)
-{
-    std::set<int> rows;
-    for (int row = 0; row < f.list()->model()->rowCount(); ++row) {
-        if (f.list()->selectionModel()->isRowSelected(row))
-            rows.insert(row);
-    }
-    return rows;
-}
-
 QByteArray listed(const QByteArrayList &paths)
 {
     QByteArray text;
@@ -214,13 +204,13 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
                 + (confirmed ? "confirmed" : "cancelled");
 
             // The outcome as documented: from the last chosen row up, until a file cannot go.
-            const std::set<int> selectedBefore = selectedRows(f);
+            const QList<int> selectedBefore = f.selectedRows();
             QByteArrayList expectedCalls;
             std::set<int> deleted;
             int failedRow = -1;
             int failure = 0;
             for (int row = rows.size() - 1; confirmed && row >= 0; --row) {
-                if (!all && !selectedBefore.count(row))
+                if (!all && !selectedBefore.contains(row))
                     continue;
                 expectedCalls.append(rows[row]);
                 failure = expectedError(f.fake.fileSystem, tree, rows[row]);
@@ -238,19 +228,16 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
                 if (!deleted.count(row))
                     expectedRows.append(rows[row]);
             }
-            std::set<int> expectedSelection;
+            QList<int> expectedSelection;
             for (const int row : selectedBefore) {
                 if (!confirmed || row <= failedRow)
-                    expectedSelection.insert(row);
+                    expectedSelection.append(row);
             }
 
             f.fake.messageBoxes.boxes.clear();
             f.fake.messageBoxes.answers = {confirmed ? MsgAnswer::Ok : MsgAnswer::Cancel};
             f.fake.fileSystem.removeCalls.clear();
-            if (QAbstractButton *button = f.button(command.constData()))
-                button->click();
-            else
-                f.action(command.constData())->trigger();
+            f.run(QString::fromLatin1(command));
             ++commands;
             filesDeleted += int(deleted.size());
             if (failedRow >= 0) {
@@ -270,7 +257,7 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
                "rows left:" + listed(rowPaths(f)) + "\n  expected:" + listed(expectedRows));
             ok(f.label("lblFileSum")->text() == QString::number(expectedRows.size()), failures,
                "count label says " + f.label("lblFileSum")->text().toUtf8());
-            ok(selectedRows(f) == expectedSelection, failures, "selection not kept as it was up to the failure");
+            ok(f.selectedRows() == expectedSelection, failures, "selection not kept as it was up to the failure");
             if (currentRow >= 0 && (!confirmed || currentRow <= failedRow))
                 ok(selection->currentIndex().row() == currentRow, failures, "current row moved");
             if (failedRow >= 0 && ok(boxes.size() == 2, failures, "no single failure report")) {
