@@ -4,7 +4,8 @@ set -euo pipefail
 source "$(dirname "$0")/tools/setup.sh"
 
 install_missing_packages
-build_project "$PROJECT_ROOT/build"
+# Only the program: no tests, no benchmark.
+build_project "$PROJECT_ROOT/build" vashtem -DVASHTEM_BENCH=OFF
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found: Vashtem is a desktop program and needs one." >&2

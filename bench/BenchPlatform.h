@@ -5,9 +5,8 @@
 #include "platform/PosixFileSystem.h"
 #include "platform/ProgramExit.h"
 #include "platform/ProgramLauncher.h"
-#include "platform/TickClock.h"
 
-#include <atomic>
+#include "support/platform/SteppingClock.h"
 
 namespace vashtem::bench {
 
@@ -25,16 +24,6 @@ public:
     bool startDetached(const QString &, const QStringList &) override { return false; }
 };
 
-// Moves on 10 ms at every reading, so the farewell's paint wait ends after one pass.
-class SteppingClock final : public TickClock
-{
-public:
-    qint64 milliseconds() const override { return m_now.fetch_add(10) + 10; }
-
-private:
-    mutable std::atomic<qint64> m_now{0};
-};
-
 // The window stays after its farewell, to be measured and then closed by the bench.
 class StayingExit final : public ProgramExit
 {
@@ -48,7 +37,7 @@ struct BenchPlatform {
     PosixFileSystem fileSystem;
     OkMessageBoxes messageBoxes;
     NoLauncher launcher;
-    SteppingClock clock;
+    testing::SteppingClock clock{10, 0}; // the farewell's paint wait ends after one pass
     StayingExit exit;
     Platform platform{fileSystem, messageBoxes, launcher, clock, exit};
 };

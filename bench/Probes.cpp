@@ -6,8 +6,9 @@
 #include "Stopwatch.h"
 #include "Subprocess.h"
 
-#include "app/ApplicationSetup.h"
-#include "app/frmMain.h"
+#include "ui/ApplicationSetup.h"
+#include "ui/frmMain.h"
+#include "ui/SystemPlatform.h"
 
 #include <QApplication>
 #include <QTimer>

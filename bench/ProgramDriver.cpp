@@ -3,8 +3,8 @@
 #include "Fatal.h"
 #include "Stopwatch.h"
 
-#include "app/frmMain.h"
-#include "results/ResultModel.h"
+#include "ui/frmMain.h"
+#include "core/results/ResultModel.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "app/ApplicationSetup.h"
-#include "app/frmMain.h"
-#include "platform/Platform.h"
+#include "ui/ApplicationSetup.h"
+#include "ui/frmMain.h"
+#include "ui/SystemPlatform.h"
 
 #include <QApplication>
 

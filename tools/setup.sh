@@ -20,11 +20,16 @@ install_missing_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# build_project DIR [TARGET] [-DOPTION=VALUE...]: configures DIR and builds TARGET, or everything.
 build_project() {
-    local build_dir=$1
+    local build_dir=$1 target=()
     shift
+    if [ $# -gt 0 ] && [[ $1 != -* ]]; then
+        target=(--target "$1")
+        shift
+    fi
     cmake -S "$PROJECT_ROOT" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$build_dir" --parallel "$(nproc)"
+    cmake --build "$build_dir" --parallel "$(nproc)" "${target[@]}"
 }
 
 PROJECT_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

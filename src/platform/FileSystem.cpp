@@ -1,6 +1,6 @@
 #include "platform/FileSystem.h"
 
-#include "search/AppendBackslash.h"
+#include "platform/Paths.h"
 
 namespace vashtem {
 
@@ -8,7 +8,7 @@ size_t FileSystem::removeFiles(const QByteArray &folder, const std::vector<QByte
 {
     error = 0;
     for (size_t index = 0; index < names.size(); ++index) {
-        error = removeFile(joinPath(folder, names[index].toByteArray()));
+        error = removeFile(joinPath(folder, names[index]));
         if (error != 0)
             return index;
     }

@@ -53,6 +53,9 @@ public:
     virtual size_t removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
                                int &error) const;
 
+    // The volumes a user would search, by mount point, "/" first.
+    virtual std::vector<QByteArray> volumes() const = 0;
+
     // The process's working directory, without a trailing separator unless it is the root.
     virtual QByteArray currentDirectory() const = 0;
 };

@@ -17,7 +17,4 @@ struct Platform {
     ProgramExit &exit;
 };
 
-// The real services of this machine, alive for the whole program.
-Platform &systemPlatform();
-
 } // namespace vashtem

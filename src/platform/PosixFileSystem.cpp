@@ -3,6 +3,7 @@
 #include "platform/FolderHandle.h"
 #include "platform/MountTable.h"
 #include "platform/NameOrder.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,19 +18,6 @@
 namespace vashtem {
 
 namespace {
-
-QByteArray withoutTrailingSlash(QByteArray path)
-{
-    while (path.size() > 1 && path.endsWith('/'))
-        path.chop(1);
-    return path;
-}
-
-QByteArray parentOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash <= 0 ? QByteArray("/") : path.left(slash);
-}
 
 void sortAndUnique(std::vector<QByteArray> &paths)
 {
@@ -59,8 +47,8 @@ PosixFileSystem::PosixFileSystem(std::vector<QByteArray> pseudoMountPoints)
     : m_pseudoMounts(std::move(pseudoMountPoints))
 {
     for (QByteArray &point : m_pseudoMounts) {
-        point = withoutTrailingSlash(point);
-        m_pseudoParents.push_back(parentOf(point));
+        point = withoutTrailingSeparator(point);
+        m_pseudoParents.push_back(parentFolder(point));
     }
     sortAndUnique(m_pseudoMounts);
     sortAndUnique(m_pseudoParents);
@@ -69,16 +57,13 @@ PosixFileSystem::PosixFileSystem(std::vector<QByteArray> pseudoMountPoints)
 bool PosixFileSystem::holdsPseudoMounts(const QByteArray &folder) const
 {
     return std::binary_search(m_pseudoParents.begin(), m_pseudoParents.end(),
-                              withoutTrailingSlash(folder));
+                              withoutTrailingSeparator(folder));
 }
 
 bool PosixFileSystem::isPseudoMount(const QByteArray &folder, QByteArrayView name) const
 {
-    QByteArray path = withoutTrailingSlash(folder);
-    if (!path.endsWith('/'))
-        path.append('/');
-    path.append(name);
-    return std::binary_search(m_pseudoMounts.begin(), m_pseudoMounts.end(), path);
+    return std::binary_search(m_pseudoMounts.begin(), m_pseudoMounts.end(),
+                              joinPath(withoutTrailingSeparator(folder), name));
 }
 
 FolderListing PosixFileSystem::listFolder(const QByteArray &folder, const NameFilter &accept) const
@@ -171,11 +156,10 @@ int removeIn(int folder, const char *name)
 
 int PosixFileSystem::removeFile(const QByteArray &path) const
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
+    if (!path.contains(PathSeparator))
         return ENOENT;
     int error = 0;
-    removeFiles(slash == 0 ? QByteArray("/") : path.left(slash), {QByteArrayView(path).sliced(slash + 1)}, error);
+    removeFiles(parentFolder(path), {lastComponent(path)}, error);
     return error;
 }
 
@@ -200,6 +184,11 @@ size_t PosixFileSystem::removeFiles(const QByteArray &folder, const std::vector<
             return index;
     }
     return names.size();
+}
+
+std::vector<QByteArray> PosixFileSystem::volumes() const
+{
+    return userVolumes(readMounts());
 }
 
 QByteArray PosixFileSystem::currentDirectory() const

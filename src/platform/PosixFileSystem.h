@@ -22,6 +22,7 @@ public:
     size_t removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
                        int &error) const override;
     // Empty when the working directory is gone or unreachable.
+    std::vector<QByteArray> volumes() const override;
     QByteArray currentDirectory() const override;
 
 private:

@@ -1,6 +1,6 @@
 // libFuzzer target: FilePattern against the reference matcher. The input is a pattern in
 // UTF-8, a zero byte, then a file name as raw bytes.
-#include "FuzzChecks.h"
+#include "support/core/FuzzChecks.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // libFuzzer target: readLeadingNumber against its reference reading. Bytes below 0x80 are
 // their ASCII characters; the others stand for characters beyond ASCII that the reader must
 // stop at, lone surrogates among them.
-#include "FuzzChecks.h"
+#include "support/core/FuzzChecks.h"
 
 #include <cstdint>
 #include <cstdio>

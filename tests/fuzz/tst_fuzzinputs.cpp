@@ -1,8 +1,8 @@
 // A bounded fuzz run over the size-box reader and the file-name patterns: first the kept
 // corpus of tricky inputs, then many random ones built from the characters that matter.
 // A failure prints the input; add it to the corpus. VASHTEM_SEED=n changes the random run.
-#include "FuzzChecks.h"
-#include "ReferenceListing.h"
+#include "support/core/FuzzChecks.h"
+#include "support/core/ReferenceListing.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
 #include "platform/MountTable.h"
 
-#include "TempTree.h"
+#include "support/platform/TempTree.h"
 
 #include <QFile>
 #include <QTest>

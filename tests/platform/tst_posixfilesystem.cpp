@@ -1,6 +1,6 @@
 #include "platform/PosixFileSystem.h"
 
-#include "TempTree.h"
+#include "support/platform/TempTree.h"
 
 #include <QTest>
 

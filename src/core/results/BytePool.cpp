@@ -1,0 +1,30 @@
+#include "core/results/BytePool.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vashtem {
+
+quint64 BytePool::append(const char *data, size_t length)
+{
+    if (m_blocks.empty() || m_used + length > BlockSize) {
+        // A run longer than a block gets a block of its own size.
+        const size_t blockSize = std::max(length, BlockSize);
+        m_blocks.push_back(std::unique_ptr<char[]>(new char[blockSize]));
+        m_allocated += blockSize;
+        m_used = 0;
+    }
+    const quint64 offset = (quint64(m_blocks.size() - 1) << BlockBits) + m_used;
+    std::memcpy(m_blocks.back().get() + m_used, data, length);
+    m_used += length;
+    return offset;
+}
+
+void BytePool::clear()
+{
+    std::vector<std::unique_ptr<char[]>>().swap(m_blocks);
+    m_used = BlockSize;
+    m_allocated = 0;
+}
+
+} // namespace vashtem

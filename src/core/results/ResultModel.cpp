@@ -1,0 +1,106 @@
+#include "core/results/ResultModel.h"
+
+#include "core/text/NumberFormat.h"
+
+
+namespace vashtem {
+
+namespace {
+
+QString decodeName(QByteArrayView bytes)
+{
+    // Invalid UTF-8 shows as replacement characters; the row keeps the bytes themselves.
+    return QString::fromUtf8(bytes);
+}
+
+} // namespace
+
+ResultModel::ResultModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+int ResultModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_store.rowCount());
+}
+
+int ResultModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString ResultModel::text(int position, Column column) const
+{
+    switch (column) {
+    case NameColumn:
+        return decodeName(m_store.name(position));
+    case PathColumn:
+        return decodeName(m_store.fullPath(position));
+    case SizeColumn:
+        return formatGrouped(m_store.row(position).size);
+    case DateColumn:
+        return m_dateText.formatEpochSeconds(m_store.row(position).modified);
+    case ColumnCount:
+        break;
+    }
+    return {};
+}
+
+QVariant ResultModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_store.rowCount())
+        return {};
+    if (role == Qt::DisplayRole)
+        return text(index.row(), Column(index.column()));
+    if (role == Qt::TextAlignmentRole) {
+        const Qt::Alignment horizontal = index.column() == SizeColumn ? Qt::AlignRight : Qt::AlignLeft;
+        return QVariant::fromValue(horizontal | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == Qt::DisplayRole) {
+        switch (section) {
+        case NameColumn: return QStringLiteral("ファイル名");
+        case PathColumn: return QStringLiteral("フルパス");
+        case SizeColumn: return QStringLiteral("サイズ");
+        case DateColumn: return QStringLiteral("作成日");
+        default: return {};
+        }
+    }
+    if (role == Qt::TextAlignmentRole) {
+        const Qt::Alignment horizontal = section == SizeColumn ? Qt::AlignRight : Qt::AlignLeft;
+        return QVariant::fromValue(horizontal | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+void ResultModel::replaceRows(ResultStore &&rows)
+{
+    beginResetModel();
+    m_store = std::move(rows);
+    endResetModel();
+}
+
+void ResultModel::keepRows(const std::vector<bool> &keep)
+{
+    // One reset instead of a signal per removed range: removing scattered rows one range
+    // at a time would cost time proportional to rows times ranges.
+    beginResetModel();
+    m_store.keepRows(keep);
+    endResetModel();
+}
+
+void ResultModel::removeAllRows()
+{
+    beginResetModel();
+    m_store.clear();
+    endResetModel();
+}
+
+} // namespace vashtem

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/results/ResultStore.h"
+#include "core/text/DateText.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+namespace vashtem {
+
+// The rows of the result list as a table of four columns. The column texts are computed
+// only when the view asks for them, so a million rows cost no more than their values.
+class ResultModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column { NameColumn, PathColumn, SizeColumn, DateColumn, ColumnCount };
+
+    explicit ResultModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    const ResultStore &store() const { return m_store; }
+    QByteArray fullPath(int position) const { return m_store.fullPath(position); }
+    QString text(int position, Column column) const;
+
+    // Takes the rows of a finished search in place of the present ones.
+    void replaceRows(ResultStore &&rows);
+    // Keeps the rows whose flag is set, in their order; keep has one flag per row.
+    void keepRows(const std::vector<bool> &keep);
+    void removeAllRows();
+
+private:
+    ResultStore m_store;
+    DateText m_dateText;
+};
+
+} // namespace vashtem

@@ -1,0 +1,79 @@
+#include "core/results/ResultStore.h"
+
+#include "platform/Paths.h"
+
+namespace vashtem {
+
+quint32 ResultStore::addFolder(QByteArrayView path)
+{
+    return addSubfolder(NoParent, path);
+}
+
+quint32 ResultStore::addSubfolder(quint32 parent, QByteArrayView name)
+{
+    const quint64 nameOffset = m_names.append(name.data(), size_t(name.size()));
+    m_folders.push_back({parent, quint32(name.size()), nameOffset});
+    return quint32(m_folders.size() - 1);
+}
+
+void ResultStore::appendFolderPath(quint32 folder, QByteArray &path) const
+{
+    const Folder &f = m_folders[folder];
+    if (f.parent != NoParent)
+        appendFolderPath(f.parent, path);
+    path.append(m_names.at(f.nameOffset), f.nameLength);
+    AppendBackslash(path);
+}
+
+QByteArray ResultStore::folderPath(quint32 folder) const
+{
+    QByteArray path;
+    appendFolderPath(folder, path);
+    return path;
+}
+
+void ResultStore::appendRow(quint32 folder, QByteArrayView name, qint64 size, qint64 modified)
+{
+    const quint64 nameOffset = m_names.append(name.data(), size_t(name.size()));
+    m_rows.push_back({folder, quint32(name.size()), nameOffset, size, modified});
+}
+
+QByteArrayView ResultStore::name(qsizetype position) const
+{
+    const ResultRow &r = row(position);
+    return QByteArrayView(m_names.at(r.nameOffset), r.nameLength);
+}
+
+QByteArray ResultStore::fullPath(qsizetype position) const
+{
+    QByteArray path;
+    appendFolderPath(row(position).folder, path);
+    path.append(name(position));
+    return path;
+}
+
+void ResultStore::keepRows(const std::vector<bool> &keep)
+{
+    size_t kept = 0;
+    for (size_t position = 0; position < m_rows.size(); ++position) {
+        if (keep[position])
+            m_rows[kept++] = m_rows[position];
+    }
+    m_rows.shrink(kept);
+    // The pools keep the bytes of removed rows until the next clear; they are never reused.
+}
+
+void ResultStore::clear()
+{
+    // Swapping with empty containers releases the memory, which clear() alone would keep.
+    m_rows.clear();
+    std::vector<Folder>().swap(m_folders);
+    m_names.clear();
+}
+
+size_t ResultStore::memoryUsed() const
+{
+    return m_rows.memoryUsed() + m_folders.capacity() * sizeof(Folder) + m_names.memoryUsed();
+}
+
+} // namespace vashtem

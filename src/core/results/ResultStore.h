@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/results/BytePool.h"
+#include "core/results/ChunkedVector.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QtGlobal>
+
+#include <vector>
+
+namespace vashtem {
+
+// One listed file, kept compact so that a million rows stay small: the name lives in a
+// shared byte pool and the folder in a table of folders. The texts of the four columns
+// are made from these values only when a row is shown.
+struct ResultRow {
+    quint32 folder = 0;     // index into the folder table
+    quint32 nameLength = 0;
+    quint64 nameOffset = 0; // into the name pool
+    qint64 size = 0;        // bytes
+    qint64 modified = 0;    // seconds since the epoch (UTC)
+};
+
+// The rows of the result list and the folders they live in. Paths are bytes, exactly as the
+// file system gave them, so a row always names the very file it was made from.
+class ResultStore
+{
+public:
+    // Adds a folder by its full path, or as a named subfolder of a folder added before;
+    // returns its index for appendRow. Folders are kept as a tree, so deep paths cost
+    // one name each.
+    quint32 addFolder(QByteArrayView path);
+    quint32 addSubfolder(quint32 parent, QByteArrayView name);
+    void appendRow(quint32 folder, QByteArrayView name, qint64 size, qint64 modified);
+
+    qsizetype rowCount() const { return qsizetype(m_rows.size()); }
+    const ResultRow &row(qsizetype position) const { return m_rows[size_t(position)]; }
+    quint32 folderCount() const { return quint32(m_folders.size()); }
+
+    QByteArrayView name(qsizetype position) const;
+    QByteArray folderPath(quint32 folder) const; // ends with the separator
+    QByteArray fullPath(qsizetype position) const;
+
+    // Keeps the rows whose flag in keep is true, in their order. keep has one flag per row.
+    void keepRows(const std::vector<bool> &keep);
+    void clear();
+
+    // Bytes held by rows, names and folders, for the memory figures.
+    size_t memoryUsed() const;
+
+private:
+    static constexpr quint32 NoParent = ~quint32(0);
+    struct Folder {
+        quint32 parent;
+        quint32 nameLength;
+        quint64 nameOffset; // into the name pool
+    };
+    void appendFolderPath(quint32 folder, QByteArray &path) const;
+
+    ChunkedVector<ResultRow> m_rows;
+    std::vector<Folder> m_folders;
+    BytePool m_names;
+};
+
+} // namespace vashtem

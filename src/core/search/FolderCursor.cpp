@@ -1,0 +1,54 @@
+#include "core/search/FolderCursor.h"
+
+#include "platform/Paths.h"
+#include "core/search/ListingSource.h"
+
+namespace vashtem {
+
+FolderCursor::FolderCursor(ListingSource &source)
+    : m_source(source)
+{
+}
+
+int FolderCursor::setPath(const QByteArray &requested)
+{
+    const QByteArray folder = withoutTrailingSeparator(requested);
+    if (m_levels.size() > 1 && folder == m_levels[m_levels.size() - 2].path) {
+        m_levels.pop_back();
+        return 0;
+    }
+    FolderListing listing = m_source.list(folder);
+    if (listing.error != 0)
+        return listing.error;
+    const bool isChild = !m_levels.empty() && parentFolder(folder) == m_levels.back().path;
+    if (!isChild)
+        m_levels.clear();
+    m_levels.push_back({folder, std::move(listing)});
+    return 0;
+}
+
+const QByteArray &FolderCursor::path() const
+{
+    return m_levels.back().path;
+}
+
+int FolderCursor::count() const
+{
+    return m_levels.empty() ? 0 : int(m_levels.back().listing.subfolders.size());
+}
+
+QByteArray FolderCursor::entry(int index) const
+{
+    if (index == -1)
+        return path();
+    if (index == -2)
+        return parentFolder(path());
+    return joinPath(path(), m_levels.back().listing.subfolders[size_t(index)]);
+}
+
+const FolderListing &FolderCursor::listing() const
+{
+    return m_levels.back().listing;
+}
+
+} // namespace vashtem

@@ -1,0 +1,77 @@
+#include "core/search/FolderSearch.h"
+
+#include "core/results/ResultStore.h"
+#include "platform/Paths.h"
+#include "core/search/FolderCursor.h"
+#include "core/search/ListingSource.h"
+#include "core/search/PrefetchingListing.h"
+
+namespace vashtem {
+
+FolderSearch::FolderSearch(const FileSystem &fileSystem, SearchCriteria &criteria, ResultStore &rows)
+    : m_fileSystem(fileSystem)
+    , m_criteria(criteria)
+    , m_rows(rows)
+    , m_pattern(criteria.pattern)
+{
+}
+
+NameFilter FolderSearch::nameFilter() const
+{
+    if (m_pattern.matchesEverything())
+        return [](QByteArrayView) { return true; };
+    return [this](QByteArrayView name) { return m_pattern.matches(name); };
+}
+
+void FolderSearch::SearchFiles()
+{
+    if (m_criteria.scope == Scope::OneFolder) {
+        DirectListing source(m_fileSystem, nameFilter());
+        listFiles(m_rows.addFolder(m_criteria.currentFolder), source.list(m_criteria.currentFolder));
+        return;
+    }
+    PrefetchingListing source(m_fileSystem, nameFilter());
+    FolderCursor cursor(source);
+    if (cursor.setPath(m_criteria.startFolder) != 0)
+        return; // the start folder cannot be read: nothing to list
+    WalkFolder(cursor, m_rows.addFolder(cursor.path()));
+}
+
+void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
+{
+    m_criteria.currentFolder = cursor.path();
+    listFiles(folder, cursor.listing());
+    // The count is read afresh on each pass, as the folder chooser would report it.
+    for (int j = 0; j < cursor.count(); ++j) {
+        const QByteArray name = cursor.listing().subfolders[size_t(j)];
+        if (cursor.setPath(cursor.entry(j)) != 0)
+            continue; // a subfolder that cannot be opened is passed over
+        WalkFolder(cursor, m_rows.addSubfolder(folder, name));
+    }
+    if (cursor.path() != m_criteria.startFolder)
+        cursor.setPath(cursor.entry(-2));
+}
+
+void FolderSearch::listFiles(quint32 folder, const FolderListing &listing)
+{
+    for (const ListedFile &file : listing.files) {
+        if (m_criteria.sizeFilter && !MatchesSize(file))
+            continue;
+        AddResultRow(folder, file);
+    }
+}
+
+bool FolderSearch::MatchesSize(const ListedFile &file) const
+{
+    // Both directions are strict: a file exactly at the limit never passes.
+    if (m_criteria.direction == Direction::Larger)
+        return file.size > m_criteria.sizeLimit;
+    return file.size < m_criteria.sizeLimit;
+}
+
+void FolderSearch::AddResultRow(quint32 folder, const ListedFile &file)
+{
+    m_rows.appendRow(folder, file.name, file.size, file.modified);
+}
+
+} // namespace vashtem

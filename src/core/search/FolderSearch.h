@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/search/FilePattern.h"
+#include "platform/FileSystem.h"
+#include "core/search/SearchCriteria.h"
+
+namespace vashtem {
+
+class FolderCursor;
+class ListingSource;
+class ResultStore;
+
+// One search over the folders: lists the start folder, or walks its whole tree depth first
+// with each folder's files before its subfolders, both in name order, and appends one row
+// per file that passes the size test. A folder that cannot be read is passed over; a file
+// that vanishes before its facts are read is not listed.
+class FolderSearch
+{
+public:
+    FolderSearch(const FileSystem &fileSystem, SearchCriteria &criteria, ResultStore &rows);
+
+    void SearchFiles();
+
+    // The filter that picks the names worth reading facts for.
+    NameFilter nameFilter() const;
+
+private:
+    void WalkFolder(FolderCursor &cursor, quint32 folder);
+    bool MatchesSize(const ListedFile &file) const;
+    void AddResultRow(quint32 folder, const ListedFile &file);
+    void listFiles(quint32 folder, const FolderListing &listing);
+
+    const FileSystem &m_fileSystem;
+    SearchCriteria &m_criteria;
+    ResultStore &m_rows;
+    FilePattern m_pattern;
+};
+
+} // namespace vashtem

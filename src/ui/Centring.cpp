@@ -1,0 +1,18 @@
+#include "ui/Centring.h"
+
+#include <QScreen>
+#include <QWidget>
+
+namespace vashtem {
+
+void centreOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+}
+
+} // namespace vashtem

@@ -1,0 +1,35 @@
+#include "ui/DriveComboBox.h"
+
+#include "platform/MountTable.h"
+
+namespace vashtem {
+
+DriveComboBox::DriveComboBox(std::vector<QByteArray> volumes, QWidget *parent)
+    : QComboBox(parent)
+    , m_volumes(std::move(volumes))
+{
+    for (const QByteArray &volume : m_volumes)
+        addItem(QString::fromUtf8(volume));
+}
+
+QByteArray DriveComboBox::drive() const
+{
+    const int index = currentIndex();
+    return index < 0 ? QByteArray() : m_volumes[size_t(index)];
+}
+
+QByteArray DriveComboBox::volumeOf(const QByteArray &path) const
+{
+    return volumeContaining(m_volumes, path);
+}
+
+void DriveComboBox::setDriveOf(const QByteArray &path)
+{
+    const QByteArray volume = volumeOf(path);
+    for (size_t index = 0; index < m_volumes.size(); ++index) {
+        if (m_volumes[index] == volume)
+            setCurrentIndex(int(index));
+    }
+}
+
+} // namespace vashtem

@@ -1,0 +1,89 @@
+#include "ui/FolderListBox.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+namespace vashtem {
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+constexpr int DepthRole = Qt::UserRole + 1;
+constexpr int IndentPerLevel = 8; // pixels per level of depth
+
+// Shifts each line right by its depth, so the folders read as a tree.
+class IndentDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem indented = option;
+        indented.rect.setLeft(option.rect.left() + index.data(DepthRole).toInt() * IndentPerLevel);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+};
+
+// The folder itself and each ancestor, from the root down: "/a/b" -> "/", "/a", "/a/b".
+QList<QByteArray> ancestry(const QByteArray &folder)
+{
+    QList<QByteArray> chain{folder};
+    while (chain.first() != parentFolder(chain.first()))
+        chain.prepend(parentFolder(chain.first()));
+    return chain;
+}
+
+} // namespace
+
+FolderListBox::FolderListBox(const FileSystem &fileSystem, QWidget *parent)
+    : QListWidget(parent)
+    , m_listing(fileSystem, [](QByteArrayView) { return false; })
+    , m_cursor(m_listing)
+{
+    setUniformItemSizes(true);
+    setItemDelegate(new IndentDelegate(this));
+    connect(this, &QListWidget::itemDoubleClicked, this, &FolderListBox::openRow);
+}
+
+int FolderListBox::setPath(const QByteArray &folder)
+{
+    const int error = m_cursor.setPath(folder);
+    if (error == 0)
+        refill();
+    return error;
+}
+
+void FolderListBox::refill()
+{
+    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    clear();
+    int depth = 0;
+    for (const QByteArray &ancestor : ancestry(path())) {
+        const QByteArrayView name = depth == 0 ? QByteArrayView(ancestor) : lastComponent(ancestor);
+        addFolderLine(openIcon, name, ancestor, depth++);
+    }
+    setCurrentRow(depth - 1);
+    for (int index = 0; index < entryCount(); ++index) {
+        const QByteArray child = entry(index);
+        addFolderLine(folderIcon, lastComponent(child), child, depth);
+    }
+}
+
+void FolderListBox::addFolderLine(const QIcon &icon, QByteArrayView name, const QByteArray &folder, int depth)
+{
+    auto *item = new QListWidgetItem(icon, QString::fromUtf8(name), this);
+    item->setData(PathRole, folder);
+    item->setData(DepthRole, depth);
+}
+
+void FolderListBox::openRow(QListWidgetItem *item)
+{
+    setPath(item->data(PathRole).toByteArray());
+}
+
+} // namespace vashtem

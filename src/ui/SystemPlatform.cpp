@@ -1,0 +1,22 @@
+#include "ui/SystemPlatform.h"
+
+#include "ui/ApplicationExit.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/ProcessLauncher.h"
+#include "ui/QtMessageBoxes.h"
+#include "platform/SteadyClock.h"
+
+namespace vashtem {
+
+Platform &systemPlatform()
+{
+    static PosixFileSystem fileSystem;
+    static QtMessageBoxes messageBoxes;
+    static ProcessLauncher launcher;
+    static SteadyClock clock;
+    static ApplicationExit exit;
+    static Platform platform{fileSystem, messageBoxes, launcher, clock, exit};
+    return platform;
+}
+
+} // namespace vashtem

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace vashtem {
+
+// The real services of this machine, alive for the whole program.
+Platform &systemPlatform();
+
+} // namespace vashtem

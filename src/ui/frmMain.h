@@ -1,0 +1,152 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "core/search/SearchCriteria.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <vector>
+
+class QAction;
+class QAbstractButton;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class QTreeView;
+
+namespace vashtem {
+
+class DriveComboBox;
+class FileList;
+class FolderListBox;
+class ResultModel;
+class frmVersion;
+
+// The main window: every input of a search, the result list, the two summary labels,
+// seven command buttons and four menus. Each button and menu entry runs one command
+// routine; the menu entries that repeat a button run that button's routine.
+class frmMain final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(Platform &platform, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // The commands, callable from code as from their buttons and menu entries.
+    void cmdSearch_Click();
+    void cmdRemoveOne_Click();
+    void cmdRemoveAll_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void cmdExplorer_Click();
+    void cmdEnd_Click();
+    void mnuEnd_Click();
+    void mnuUse_Click();
+    void mnuVersion_Click();
+
+    ResultModel &results() const { return *m_results; }
+    const SearchCriteria &criteria() const { return m_criteria; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    // Building the window, one group of controls each.
+    void createDriveAndFolder(QWidget *client);
+    void createPatternFrame(QWidget *client);
+    void createScopeFrame(QWidget *client);
+    void createSizeFrame(QWidget *client);
+    void createCommandButtons(QWidget *client);
+    void createSummaryRow(QWidget *client);
+    void createResultList(QWidget *client);
+    void createMenus();
+    QList<QWidget *> focusChain() const;
+    void routeEvents();
+    void Form_Load();
+
+    void mnuSearch_Click();
+    void mnuRemoveOne_Click();
+    void mnuRemoveAll_Click();
+    void mnuSelectAll_Click();
+    void mnuNotSelectAll_Click();
+    void chkSize_Click();
+    void Drive1_Change();
+    void Form_Unload();
+
+    // Search helpers.
+    void readCriteria();
+    void setRowCountText();
+    // Deletion helpers.
+    std::vector<bool> selectedRows() const;
+    void deleteRows(const std::vector<bool> &chosen);
+    void reportDeleteFailure(const QByteArray &path, int error);
+    // Hands one argument to the file manager; says so when it cannot be started.
+    void startFileManager(const QString &argument);
+    // Says that `program`, wanted as the `role` (file manager, browser...), did not start.
+    void reportLaunchFailure(const QString &role, const QString &program);
+    // Shutdown.
+    void runFarewell();
+
+    Platform &m_platform;
+    SearchCriteria m_criteria;
+    ResultModel *m_results = nullptr;
+    enum class Farewell { NotStarted, Running, Over };
+    Farewell m_farewell = Farewell::NotStarted;
+    QPointer<frmVersion> m_about;
+
+    DriveComboBox *Drive1 = nullptr;
+    FolderListBox *Dir1 = nullptr;
+    FileList *File1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QGroupBox *Frame3 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLineEdit *txtExt = nullptr;
+    QRadioButton *optSearch[2] = {};
+    QCheckBox *chkSize = nullptr;
+    QLineEdit *txtSize = nullptr;
+    QGroupBox *fraByte = nullptr;
+    QRadioButton *optByte[3] = {};
+    QGroupBox *fraUD = nullptr;
+    QRadioButton *optUD[2] = {};
+    QToolButton *cmdSearch = nullptr;
+    QPushButton *cmdRemoveOne = nullptr;
+    QPushButton *cmdRemoveAll = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *lblTime = nullptr;
+    QLabel *Label7 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *lblFileSum = nullptr;
+    QTreeView *ListView1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QToolButton *cmdExplorer = nullptr;
+    QPushButton *cmdEnd = nullptr;
+
+    QMenu *mnuFile = nullptr;
+    QAction *mnuEnd = nullptr;
+    QMenu *mnuFind = nullptr;
+    QAction *mnuSearch = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QAction *mnuRemoveOne = nullptr;
+    QAction *mnuRemoveAll = nullptr;
+    QAction *mnuBar = nullptr;
+    QAction *mnuSelectAll = nullptr;
+    QAction *mnuNotSelectAll = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuUse = nullptr;
+    QAction *mnuVersion = nullptr;
+};
+
+} // namespace vashtem

@@ -1,0 +1,97 @@
+// Delete selected and delete all: one confirmation, then the files go from the last row up.
+#include "ui/frmMain.h"
+
+#include "platform/MessageBoxes.h"
+#include "core/results/Deletion.h"
+#include "core/results/ResultModel.h"
+
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QTreeView>
+
+#include <utility>
+#include <vector>
+
+namespace vashtem {
+
+namespace {
+
+const QString DeleteTitle = QStringLiteral("ファイルの削除");
+
+} // namespace
+
+void frmMain::cmdRemoveOne_Click()
+{
+    if (m_results->rowCount() == 0)
+        return;
+    if (m_platform.messageBoxes.show(this, QStringLiteral("本当に削除します。よろしいですか？"), DeleteTitle,
+                                     MsgStyle::OkCancel) == MsgAnswer::Cancel)
+        return;
+    deleteRows(selectedRows());
+}
+
+void frmMain::cmdRemoveAll_Click()
+{
+    if (m_results->rowCount() == 0)
+        return;
+    if (m_platform.messageBoxes.show(this, QStringLiteral("全てのファイルを削除します。よろしいですか？"),
+                                     DeleteTitle, MsgStyle::OkCancel) == MsgAnswer::Cancel)
+        return;
+    deleteRows(std::vector<bool>(size_t(m_results->rowCount()), true));
+}
+
+std::vector<bool> frmMain::selectedRows() const
+{
+    // Read the selection as ranges: asking row by row would cost rows times ranges.
+    std::vector<bool> selected(size_t(m_results->rowCount()), false);
+    const QItemSelection selection = ListView1->selectionModel()->selection();
+    for (const QItemSelectionRange &range : selection) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            selected[size_t(row)] = true;
+    }
+    return selected;
+}
+
+void frmMain::deleteRows(const std::vector<bool> &chosen)
+{
+    const DeletionOutcome outcome = deleteChosenFiles(m_results->store(), chosen, m_platform.fileSystem);
+    QByteArray failedPath;
+    if (outcome.failedRow >= 0)
+        failedPath = m_results->fullPath(int(outcome.failedRow));
+
+    // Rows up to the one that failed keep their place, so their selection and the current
+    // row can be put back as they were after the deleted rows are taken out. The spans are
+    // kept as row numbers: the model's reset invalidates every index a selection holds.
+    QItemSelectionModel *selectionModel = ListView1->selectionModel();
+    std::vector<std::pair<int, int>> keptSpans;
+    const int lastUntouched = int(outcome.failedRow);
+    const QItemSelection selection = selectionModel->selection();
+    for (const QItemSelectionRange &range : selection) {
+        if (range.top() <= lastUntouched)
+            keptSpans.emplace_back(range.top(), qMin(range.bottom(), lastUntouched));
+    }
+    const int currentRow = selectionModel->currentIndex().row();
+
+    m_results->keepRows(outcome.keep);
+    if (!keptSpans.empty()) {
+        QItemSelection keptSelection;
+        for (const auto &[top, bottom] : keptSpans)
+            keptSelection.select(m_results->index(top, 0), m_results->index(bottom, ResultModel::ColumnCount - 1));
+        selectionModel->select(keptSelection, QItemSelectionModel::Select);
+    }
+    if (currentRow >= 0 && currentRow <= lastUntouched)
+        selectionModel->setCurrentIndex(m_results->index(currentRow, 0), QItemSelectionModel::NoUpdate);
+    setRowCountText();
+
+    if (outcome.failedRow >= 0)
+        reportDeleteFailure(failedPath, outcome.error);
+}
+
+void frmMain::reportDeleteFailure(const QByteArray &path, int error)
+{
+    const QString text = QStringLiteral("次のファイルを削除できませんでした。\n%1\n\n%2")
+                             .arg(QString::fromUtf8(path), qt_error_string(error));
+    m_platform.messageBoxes.show(this, text, DeleteTitle, MsgStyle::OkOnly + MsgStyle::Warning);
+}
+
+} // namespace vashtem

@@ -1,0 +1,116 @@
+// The search command and the two handlers that prepare its inputs.
+#include "ui/frmMain.h"
+
+#include "ui/DriveComboBox.h"
+#include "ui/FileList.h"
+#include "ui/FolderListBox.h"
+#include "platform/MessageBoxes.h"
+#include "platform/MountTable.h"
+#include "platform/TickClock.h"
+#include "core/results/ResultModel.h"
+#include "platform/Paths.h"
+#include "core/search/FolderSearch.h"
+#include "core/text/NumberFormat.h"
+#include "core/search/SizeLimit.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTreeView>
+
+namespace vashtem {
+
+namespace {
+
+// Shows the wait cursor for as long as it lives.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+void frmMain::cmdSearch_Click()
+{
+    if (chkSize->isChecked() && txtSize->text().isEmpty()) {
+        m_platform.messageBoxes.show(this, QStringLiteral("ファイルサイズが入力されていません"),
+                                     QStringLiteral("ファイルサイズを入力してください"), MsgStyle::OkOnly);
+        txtSize->setFocus();
+        return;
+    }
+    const WaitCursor waiting;
+    m_results->removeAllRows();
+    readCriteria();
+    File1->setPattern(m_criteria.pattern);
+
+    const qint64 start = m_platform.clock.milliseconds();
+    ResultStore rows;
+    FolderSearch(m_platform.fileSystem, m_criteria, rows).SearchFiles();
+    m_results->replaceRows(std::move(rows));
+    const qint64 elapsed = m_platform.clock.milliseconds() - start;
+
+    File1->setPath(m_criteria.currentFolder);
+    setRowCountText();
+    lblTime->setText(formatGrouped(elapsed));
+    ListView1->setFocus();
+}
+
+void frmMain::readCriteria()
+{
+    m_criteria.sizeFilter = chkSize->isChecked();
+    m_criteria.sizeLimit = 0;
+    if (m_criteria.sizeFilter) {
+        const SizeUnit unit = optByte[0]->isChecked() ? SizeUnit::Megabytes
+            : optByte[1]->isChecked()                 ? SizeUnit::Kilobytes
+                                                      : SizeUnit::Bytes;
+        m_criteria.sizeLimit = sizeLimitFor(txtSize->text(), unit);
+    }
+    m_criteria.pattern = txtExt->text().isEmpty() ? QStringLiteral("*.*") : txtExt->text();
+    m_criteria.startFolder = Dir1->entry(-1);
+    m_criteria.currentFolder = Dir1->path();
+    AppendBackslash(m_criteria.currentFolder);
+    m_criteria.direction = optUD[0]->isChecked() ? Direction::Larger : Direction::Smaller;
+    m_criteria.scope = optSearch[0]->isChecked() ? Scope::OneFolder : Scope::WithSubfolders;
+}
+
+void frmMain::chkSize_Click()
+{
+    const Qt::CheckState state = chkSize->checkState();
+    if (state == Qt::PartiallyChecked)
+        return;
+    const bool visible = state == Qt::Checked;
+    txtSize->setVisible(visible);
+    fraByte->setVisible(visible);
+    fraUD->setVisible(visible);
+}
+
+void frmMain::Drive1_Change()
+{
+    // The volume that holds the open folder keeps that folder, as a drive keeps its own
+    // current folder; any other volume opens at its root.
+    const QByteArray drive = Drive1->drive();
+    const bool sameVolume = Drive1->volumeOf(Dir1->path()) == drive;
+    const QByteArray target = sameVolume ? Dir1->path() : drive;
+    for (;;) {
+        const int error = Dir1->setPath(target);
+        if (error == 0)
+            return;
+        const QString text = QStringLiteral("%1 を読み取れません。\n%2")
+                                 .arg(QString::fromUtf8(drive), qt_error_string(error));
+        const int answer = m_platform.messageBoxes.show(this, text, QStringLiteral("Vashtem"),
+                                                        MsgStyle::RetryCancel + MsgStyle::Information);
+        if (answer != MsgAnswer::Retry)
+            break;
+    }
+    // Choosing the folder chooser's drive again is itself a drive change, which reopens it.
+    Drive1->setDriveOf(Dir1->path());
+}
+
+} // namespace vashtem

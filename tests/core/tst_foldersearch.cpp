@@ -1,0 +1,245 @@
+// The walk over real folder trees: which files become rows, in which order, with which facts.
+#include "support/platform/TempTree.h"
+
+#include "platform/PosixFileSystem.h"
+#include "core/results/ResultStore.h"
+#include "core/search/FolderSearch.h"
+
+#include <QTest>
+
+using namespace vashtem;
+
+namespace {
+
+struct Found {
+    QByteArrayList paths;
+    QByteArrayList names;
+    std::vector<qint64> sizes;
+};
+
+Found search(const FileSystem &fileSystem, SearchCriteria criteria)
+{
+    if (criteria.currentFolder.isEmpty())
+        criteria.currentFolder = criteria.startFolder + '/';
+    ResultStore rows;
+    FolderSearch(fileSystem, criteria, rows).SearchFiles();
+    Found found;
+    for (qsizetype row = 0; row < rows.rowCount(); ++row) {
+        found.paths.append(rows.fullPath(row));
+        found.names.append(rows.name(row).toByteArray());
+        found.sizes.push_back(rows.row(row).size);
+    }
+    return found;
+}
+
+QByteArrayList relative(const TempTree &tree, const QByteArrayList &paths)
+{
+    QByteArrayList result;
+    for (const QByteArray &path : paths)
+        result.append(path.mid(tree.root().size() + 1));
+    return result;
+}
+
+// A file system of one folder, "/", for what a real test cannot build: a search from the root.
+class RootOnly final : public FileSystem
+{
+public:
+    FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override
+    {
+        FolderListing listing;
+        if (folder == "/" && accept("a.txt"))
+            listing.files.push_back({"a.txt", 3, 0});
+        return listing;
+    }
+    int checkFolder(const QByteArray &) const override { return 0; }
+    int removeFile(const QByteArray &) const override { return 0; }
+    std::vector<QByteArray> volumes() const override { return {"/"}; }
+    QByteArray currentDirectory() const override { return "/"; }
+};
+
+} // namespace
+
+class FolderSearchTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void treeOrderIsDepthFirstFilesFirst();
+    void oneFolderScopeListsOnlyThatFolder();
+    void onlyPlainVisibleFilesAreListed();
+    void patternFiltersFilesNotFolders();
+    void sizeTestIsStrict_data();
+    void sizeTestIsStrict();
+    void largeFilesKeepTheirSize();
+    void nonUtf8NamesKeepTheirBytes();
+    void unreadableFoldersArePassedOver();
+    void startAtRootJoinsWithOneSeparator();
+    void bigFoldersAreWalkedCompletely();
+};
+
+void FolderSearchTest::treeOrderIsDepthFirstFilesFirst()
+{
+    TempTree tree;
+    tree.file("b.txt");
+    tree.file("A.txt");
+    tree.file("sub2/x.txt");
+    tree.file("Sub1/deep/y.txt");
+    tree.file("Sub1/z.txt");
+    tree.folder("empty/inner");
+    tree.file("empty2/inner/w.txt");
+    PosixFileSystem fileSystem;
+    const Found found = search(fileSystem, {.startFolder = tree.root(), .scope = Scope::WithSubfolders});
+    const QByteArrayList expected{"A.txt", "b.txt", "empty2/inner/w.txt", "Sub1/z.txt",
+                                  "Sub1/deep/y.txt", "sub2/x.txt"};
+    QCOMPARE(relative(tree, found.paths), expected);
+    QCOMPARE(found.names.first(), QByteArray("A.txt"));
+}
+
+void FolderSearchTest::oneFolderScopeListsOnlyThatFolder()
+{
+    TempTree tree;
+    tree.file("top.txt");
+    tree.file("sub/below.txt");
+    PosixFileSystem fileSystem;
+    const Found found = search(fileSystem, {.startFolder = tree.root(), .scope = Scope::OneFolder});
+    QCOMPARE(relative(tree, found.paths), QByteArrayList{"top.txt"});
+}
+
+void FolderSearchTest::onlyPlainVisibleFilesAreListed()
+{
+    TempTree tree;
+    tree.file("plain.txt");
+    tree.file(".hidden.txt");
+    tree.file(".hiddenfolder/inside.txt");
+    tree.file("target/t.txt");
+    tree.symlink("link-to-file.txt", "plain.txt");
+    tree.symlink("link-to-folder", "target");
+    tree.symlink("loop", ".");
+    PosixFileSystem fileSystem;
+    const Found found = search(fileSystem, {.startFolder = tree.root(), .scope = Scope::WithSubfolders});
+    QCOMPARE(relative(tree, found.paths), (QByteArrayList{"plain.txt", "target/t.txt"}));
+}
+
+void FolderSearchTest::patternFiltersFilesNotFolders()
+{
+    TempTree tree;
+    tree.file("a.log");
+    tree.file("b.txt");
+    tree.file("folder.txt/c.log");
+    tree.file("other/d.LOG");
+    PosixFileSystem fileSystem;
+    const Found found = search(fileSystem, {.startFolder = tree.root(), .pattern = QStringLiteral("*.log"),
+                                            .scope = Scope::WithSubfolders});
+    QCOMPARE(relative(tree, found.paths), (QByteArrayList{"a.log", "folder.txt/c.log", "other/d.LOG"}));
+}
+
+void FolderSearchTest::sizeTestIsStrict_data()
+{
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QByteArrayList>("expected");
+    const int larger = int(Direction::Larger);
+    const int smaller = int(Direction::Smaller);
+    QTest::newRow("larger than 1000") << qint64(1000) << larger << QByteArrayList{"1001"};
+    QTest::newRow("smaller than 1000") << qint64(1000) << smaller << QByteArrayList{"0", "999"};
+    QTest::newRow("larger than 0") << qint64(0) << larger << QByteArrayList{"1000", "1001", "999"};
+    QTest::newRow("smaller than 0") << qint64(0) << smaller << QByteArrayList{};
+}
+
+void FolderSearchTest::sizeTestIsStrict()
+{
+    QFETCH(qint64, limit);
+    QFETCH(int, direction);
+    QFETCH(QByteArrayList, expected);
+    TempTree tree;
+    for (const qint64 size : {0, 999, 1000, 1001})
+        tree.file(QByteArray::number(size), size);
+    PosixFileSystem fileSystem;
+    const Found found = search(fileSystem, {.startFolder = tree.root(), .sizeFilter = true, .sizeLimit = limit,
+                                            .direction = Direction(direction)});
+    QCOMPARE(found.names, expected);
+}
+
+void FolderSearchTest::largeFilesKeepTheirSize()
+{
+    // Lengths beyond 32 bits must neither wrap nor lose their value in the size test.
+    TempTree tree;
+    const qint64 big = (qint64(1) << 32) + 5;
+    tree.file("big.bin", big);
+    tree.file("small.bin", 10);
+    PosixFileSystem fileSystem;
+    const Found found = search(fileSystem, {.startFolder = tree.root(), .sizeFilter = true,
+                                            .sizeLimit = qint64(1) << 32, .direction = Direction::Larger});
+    QCOMPARE(found.names, QByteArrayList{"big.bin"});
+    QCOMPARE(found.sizes.front(), big);
+}
+
+void FolderSearchTest::nonUtf8NamesKeepTheirBytes()
+{
+    TempTree tree;
+    const QByteArray name("bad\xff.txt");
+    tree.file(name);
+    PosixFileSystem fileSystem;
+    const Found found = search(fileSystem, {.startFolder = tree.root()});
+    QCOMPARE(found.names, QByteArrayList{name});
+    QCOMPARE(found.paths.first(), tree.root() + '/' + name);
+}
+
+void FolderSearchTest::unreadableFoldersArePassedOver()
+{
+    // A folder that vanished, or whose listing fails, is skipped and the walk goes on.
+    class FailingFolder final : public FileSystem
+    {
+    public:
+        QByteArray failing;
+        PosixFileSystem real;
+        FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override
+        {
+            if (folder == failing)
+                return FolderListing{.error = EACCES};
+            return real.listFolder(folder, accept);
+        }
+        int checkFolder(const QByteArray &folder) const override { return real.checkFolder(folder); }
+        int removeFile(const QByteArray &) const override { return 0; }
+        std::vector<QByteArray> volumes() const override { return {"/"}; }
+        QByteArray currentDirectory() const override { return {}; }
+    } fileSystem;
+    TempTree tree;
+    tree.file("a/1.txt");
+    tree.file("b/2.txt");
+    tree.file("c/3.txt");
+    fileSystem.failing = tree.path("b");
+    const Found found = search(fileSystem, {.startFolder = tree.root(), .scope = Scope::WithSubfolders});
+    QCOMPARE(relative(tree, found.paths), (QByteArrayList{"a/1.txt", "c/3.txt"}));
+
+    const Found gone = search(fileSystem, {.startFolder = tree.path("missing"), .scope = Scope::WithSubfolders});
+    QVERIFY(gone.paths.isEmpty());
+}
+
+void FolderSearchTest::startAtRootJoinsWithOneSeparator()
+{
+    RootOnly fileSystem;
+    for (const Scope scope : {Scope::OneFolder, Scope::WithSubfolders}) {
+        const Found found = search(fileSystem, {.startFolder = "/", .currentFolder = "/", .scope = scope});
+        QCOMPARE(found.paths, QByteArrayList{"/a.txt"});
+    }
+}
+
+void FolderSearchTest::bigFoldersAreWalkedCompletely()
+{
+    // More entries than a 16-bit index can count, files and subfolders alike.
+    constexpr int Many = 33000;
+    TempTree tree(TempTree::Storage::Memory);
+    for (int index = 0; index < Many; ++index)
+        tree.file("files/f" + QByteArray::number(index));
+    for (int index = 0; index < Many; ++index)
+        tree.folder("folders/d" + QByteArray::number(index));
+    tree.file("folders/zz-last/end.txt");
+    PosixFileSystem fileSystem;
+    const Found found = search(fileSystem, {.startFolder = tree.root(), .scope = Scope::WithSubfolders});
+    QCOMPARE(found.paths.size(), Many + 1);
+    QCOMPARE(found.paths.last(), tree.path("folders/zz-last/end.txt"));
+}
+
+QTEST_GUILESS_MAIN(FolderSearchTest)
+#include "tst_foldersearch.moc"

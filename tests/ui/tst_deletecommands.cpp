@@ -1,0 +1,308 @@
+// Delete selected and delete all: confirmation, order, what stays after a failure.
+#include "support/ui/MainWindowFixture.h"
+
+#include "platform/MessageBoxes.h"
+#include "core/results/ResultModel.h"
+
+#include <QItemSelectionModel>
+#include <QTest>
+
+#include <cerrno>
+
+#include <unistd.h>
+
+using namespace vashtem;
+using namespace vashtem::testing;
+
+namespace {
+
+const QString DeleteTitle = QStringLiteral("ファイルの削除");
+const QString AskSelected = QStringLiteral("本当に削除します。よろしいですか？");
+const QString AskAll = QStringLiteral("全てのファイルを削除します。よろしいですか？");
+
+// Fills the tree's root with files named 1.txt, 2.txt, ... and lists the root alone.
+QByteArrayList listNumberedFiles(MainWindowFixture &f, int count)
+{
+    QByteArrayList paths;
+    for (int number = 1; number <= count; ++number)
+        paths.append(f.tree.file(QByteArray::number(number) + ".txt"));
+    f.open();
+    f.search("optSearch_0");
+    return paths;
+}
+
+QStringList numberedNames(const QList<int> &numbers)
+{
+    QStringList names;
+    for (const int number : numbers)
+        names.append(QString::number(number) + QStringLiteral(".txt"));
+    return names;
+}
+
+void makeCurrent(const MainWindowFixture &f, int row)
+{
+    f.list()->selectionModel()->setCurrentIndex(f.list()->model()->index(row, 0), QItemSelectionModel::NoUpdate);
+}
+
+} // namespace
+
+class DeleteCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void emptyListAsksNothing_data();
+    void emptyListAsksNothing();
+    void cancelChangesNothing_data();
+    void cancelChangesNothing();
+    void deleteSelectedFromLastRowUp_data();
+    void deleteSelectedFromLastRowUp();
+    void deleteSelectedWithoutSelection();
+    void deleteAllFromLastRowUp_data();
+    void deleteAllFromLastRowUp();
+    void failureStopsAtThatRow_data();
+    void failureStopsAtThatRow();
+    void deleteAllFailureKeepsRowsUpToIt();
+    void bytesNameTheFile();
+    void rowsBeyondSixteenBits();
+};
+
+void DeleteCommandsTest::emptyListAsksNothing_data()
+{
+    QTest::addColumn<QString>("command");
+    for (const char *command : {"cmdRemoveOne", "mnuRemoveOne", "cmdRemoveAll", "mnuRemoveAll"})
+        QTest::newRow(command) << command;
+}
+
+void DeleteCommandsTest::emptyListAsksNothing()
+{
+    QFETCH(QString, command);
+    MainWindowFixture f;
+    f.open();
+    f.run(command);
+    QVERIFY(f.fake.messageBoxes.boxes.isEmpty());
+    QVERIFY(f.fake.fileSystem.removeCalls.isEmpty());
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
+}
+
+void DeleteCommandsTest::cancelChangesNothing_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("delete selected") << "cmdRemoveOne" << AskSelected;
+    QTest::newRow("delete selected entry") << "mnuRemoveOne" << AskSelected;
+    QTest::newRow("delete all") << "cmdRemoveAll" << AskAll;
+    QTest::newRow("delete all entry") << "mnuRemoveAll" << AskAll;
+}
+
+void DeleteCommandsTest::cancelChangesNothing()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, question);
+    MainWindowFixture f;
+    listNumberedFiles(f, 3);
+    f.selectRows({0, 2});
+    f.fake.messageBoxes.answers = {MsgAnswer::Cancel};
+    f.run(command);
+
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
+    const auto box = f.fake.messageBoxes.boxes.first();
+    QCOMPARE(box.text, question);
+    QCOMPARE(box.title, DeleteTitle);
+    QCOMPARE(box.style, MsgStyle::OkCancel);
+    QVERIFY(f.fake.fileSystem.removeCalls.isEmpty());
+    for (const char *name : {"1.txt", "2.txt", "3.txt"})
+        QVERIFY2(f.tree.exists(name), name);
+    QCOMPARE(f.column(0), numberedNames({1, 2, 3}));
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("3"));
+    QCOMPARE(f.selectedRows(), (QList<int>{0, 2}));
+}
+
+void DeleteCommandsTest::deleteSelectedFromLastRowUp_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("button") << "cmdRemoveOne";
+    QTest::newRow("menu entry") << "mnuRemoveOne";
+}
+
+void DeleteCommandsTest::deleteSelectedFromLastRowUp()
+{
+    QFETCH(QString, command);
+    MainWindowFixture f;
+    const QByteArrayList paths = listNumberedFiles(f, 6);
+    f.selectRows({4, 1});
+    f.run(command);
+
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
+    QCOMPARE(f.fake.messageBoxes.boxes.first().text, AskSelected);
+    QCOMPARE(f.fake.fileSystem.removeCalls, (QByteArrayList{paths[4], paths[1]}));
+    QVERIFY(!f.tree.exists("2.txt"));
+    QVERIFY(!f.tree.exists("5.txt"));
+    for (const char *name : {"1.txt", "3.txt", "4.txt", "6.txt"})
+        QVERIFY2(f.tree.exists(name), name);
+    QCOMPARE(f.column(0), numberedNames({1, 3, 4, 6}));
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("4"));
+}
+
+void DeleteCommandsTest::deleteSelectedWithoutSelection()
+{
+    MainWindowFixture f;
+    listNumberedFiles(f, 3);
+    f.list()->selectionModel()->clearSelection();
+    f.run("cmdRemoveOne");
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
+    QVERIFY(f.fake.fileSystem.removeCalls.isEmpty());
+    QCOMPARE(f.column(0), numberedNames({1, 2, 3}));
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("3"));
+}
+
+void DeleteCommandsTest::deleteAllFromLastRowUp_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("button") << "cmdRemoveAll";
+    QTest::newRow("menu entry") << "mnuRemoveAll";
+}
+
+void DeleteCommandsTest::deleteAllFromLastRowUp()
+{
+    QFETCH(QString, command);
+    MainWindowFixture f;
+    const QByteArrayList paths = listNumberedFiles(f, 3);
+    f.selectRows({1});
+    f.run(command);
+
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
+    QCOMPARE(f.fake.messageBoxes.boxes.first().text, AskAll);
+    QCOMPARE(f.fake.fileSystem.removeCalls, (QByteArrayList{paths[2], paths[1], paths[0]}));
+    for (const char *name : {"1.txt", "2.txt", "3.txt"})
+        QVERIFY2(!f.tree.exists(name), name);
+    QCOMPARE(f.list()->model()->rowCount(), 0);
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
+}
+
+void DeleteCommandsTest::failureStopsAtThatRow_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<int>("currentRow");
+    QTest::newRow("missing") << "missing" << ENOENT << 0;
+    QTest::newRow("read-only") << "read-only" << EACCES << 2;
+    QTest::newRow("folder in its place") << "folder" << EISDIR << 1;
+    QTest::newRow("link in its place") << "link" << ENOENT << 0;
+    QTest::newRow("permission denied") << "denied" << EPERM << 4;
+}
+
+// Five rows, the first, third and fifth selected; the third cannot be deleted.
+void DeleteCommandsTest::failureStopsAtThatRow()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, error);
+    QFETCH(int, currentRow);
+    MainWindowFixture f;
+    f.tree.file("elsewhere/target.txt", 7);
+    const QByteArrayList paths = listNumberedFiles(f, 5);
+    const QByteArray failing = paths[2];
+    if (fault == QLatin1String("missing")) {
+        QVERIFY(::unlink(failing.constData()) == 0);
+    } else if (fault == QLatin1String("read-only")) {
+        f.tree.makeReadOnly("3.txt");
+    } else if (fault == QLatin1String("folder")) {
+        QVERIFY(::unlink(failing.constData()) == 0);
+        f.tree.file("3.txt/inside.txt");
+    } else if (fault == QLatin1String("link")) {
+        QVERIFY(::unlink(failing.constData()) == 0);
+        f.tree.symlink("3.txt", f.tree.path("elsewhere/target.txt"));
+    } else {
+        f.fake.fileSystem.removeErrors.insert(failing, error);
+    }
+    f.selectRows({0, 2, 4});
+    makeCurrent(f, currentRow);
+    f.run("cmdRemoveOne");
+
+    QCOMPARE(f.fake.fileSystem.removeCalls, (QByteArrayList{paths[4], failing}));
+    QVERIFY(!f.tree.exists("5.txt"));
+    QVERIFY(f.tree.exists("1.txt"));
+    QCOMPARE(f.tree.exists("3.txt"), fault != QLatin1String("missing"));
+    QCOMPARE(f.tree.readAll("elsewhere/target.txt").size(), 7);
+    if (fault == QLatin1String("folder"))
+        QVERIFY(f.tree.exists("3.txt/inside.txt"));
+
+    QCOMPARE(f.column(0), numberedNames({1, 2, 3, 4}));
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("4"));
+    QCOMPARE(f.selectedRows(), (QList<int>{0, 2}));
+    QCOMPARE(f.list()->selectionModel()->currentIndex().row(), currentRow <= 2 ? currentRow : -1);
+
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
+    const auto report = f.fake.messageBoxes.boxes.last();
+    QVERIFY2(report.text.contains(QString::fromUtf8(failing)), qPrintable(report.text));
+    QVERIFY2(report.text.contains(qt_error_string(error)), qPrintable(report.text));
+    QCOMPARE(report.title, DeleteTitle);
+    QCOMPARE(report.style, MsgStyle::OkOnly + MsgStyle::Warning);
+    QVERIFY(f.window->isVisible());
+}
+
+void DeleteCommandsTest::deleteAllFailureKeepsRowsUpToIt()
+{
+    MainWindowFixture f;
+    const QByteArrayList paths = listNumberedFiles(f, 5);
+    f.tree.makeReadOnly("2.txt");
+    f.selectRows({0, 3});
+    makeCurrent(f, 0);
+    f.run("cmdRemoveAll");
+
+    QCOMPARE(f.fake.fileSystem.removeCalls, (QByteArrayList{paths[4], paths[3], paths[2], paths[1]}));
+    for (const char *name : {"3.txt", "4.txt", "5.txt"})
+        QVERIFY2(!f.tree.exists(name), name);
+    QVERIFY(f.tree.exists("1.txt"));
+    QVERIFY(f.tree.exists("2.txt"));
+    QCOMPARE(f.column(0), numberedNames({1, 2}));
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("2"));
+    QCOMPARE(f.selectedRows(), (QList<int>{0}));
+    QCOMPARE(f.list()->selectionModel()->currentIndex().row(), 0);
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
+    QVERIFY(f.fake.messageBoxes.boxes.last().text.contains(QString::fromUtf8(paths[1])));
+}
+
+void DeleteCommandsTest::bytesNameTheFile()
+{
+    MainWindowFixture f;
+    const QByteArray doomed = f.tree.file("bad\xff.txt");
+    f.tree.file("bad\xfe.txt");
+    f.open();
+    f.search();
+    QCOMPARE(f.list()->model()->rowCount(), 2);
+    QCOMPARE(f.column(0)[0], f.column(0)[1]);
+    const int row = f.window->results().fullPath(0) == doomed ? 0 : 1;
+    f.selectRows({row});
+    f.run("cmdRemoveOne");
+
+    QCOMPARE(f.fake.fileSystem.removeCalls, QByteArrayList{doomed});
+    QVERIFY(!f.tree.exists("bad\xff.txt"));
+    QVERIFY(f.tree.exists("bad\xfe.txt"));
+    QCOMPARE(f.list()->model()->rowCount(), 1);
+    QCOMPARE(f.window->results().fullPath(0), f.tree.path("bad\xfe.txt"));
+}
+
+void DeleteCommandsTest::rowsBeyondSixteenBits()
+{
+    constexpr int Count = 40000;
+    MainWindowFixture f;
+    listNumberedFiles(f, Count);
+    QCOMPARE(f.list()->model()->rowCount(), Count);
+    const ResultModel &rows = f.window->results();
+    const QByteArrayList chosen{rows.fullPath(Count - 1), rows.fullPath(32768), rows.fullPath(32767)};
+    f.selectRows({32767, 32768, Count - 1});
+    f.run("cmdRemoveOne");
+    QCOMPARE(f.fake.fileSystem.removeCalls, chosen);
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(Count - 3));
+
+    f.run("cmdRemoveAll");
+    QCOMPARE(f.fake.fileSystem.removeCalls.size(), Count);
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
+    QCOMPARE(f.list()->model()->rowCount(), 0);
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
+    QVERIFY(!f.tree.exists("1.txt"));
+}
+
+QTEST_MAIN(DeleteCommandsTest)
+#include "tst_deletecommands.moc"

@@ -1,0 +1,101 @@
+// Every error a deletion can meet, under both delete commands: the command stops at that
+// file, says which file and why, and leaves the list agreeing with the disk.
+#include "support/ui/MainWindowFixture.h"
+
+#include "platform/MessageBoxes.h"
+
+#include <QItemSelectionModel>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vashtem;
+using namespace vashtem::testing;
+
+class DeleteFaultsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void failureStopsTheCommand_data();
+    void failureStopsTheCommand();
+};
+
+void DeleteFaultsTest::failureStopsTheCommand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<int>("error");
+    const struct {
+        const char *cause;
+        int error;
+    } causes[] = {
+        {"read-only", EACCES}, {"refused", EPERM},  {"refused", EROFS},     {"refused", EBUSY},
+        {"removed", ENOENT},   {"link", ENOENT},    {"folder", EISDIR},
+    };
+    for (const char *command : {"cmdRemoveOne", "cmdRemoveAll"}) {
+        for (const auto &cause : causes) {
+            QTest::addRow("%s, %s, %s", command, cause.cause, std::strerror(cause.error))
+                << command << cause.cause << cause.error;
+        }
+    }
+}
+
+// Rows 1.txt to 5.txt with the first, third and fifth selected; the third cannot go.
+void DeleteFaultsTest::failureStopsTheCommand()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, cause);
+    QFETCH(int, error);
+    MainWindowFixture f;
+    QByteArrayList paths;
+    for (const char *name : {"1.txt", "2.txt", "3.txt", "4.txt", "5.txt"})
+        paths.append(f.tree.file(name, 3));
+    f.tree.file("other/kept.txt", 9);
+    f.open();
+    f.search("optSearch_0");
+    const QByteArray failing = paths[2];
+    if (cause == QLatin1String("read-only")) {
+        f.tree.makeReadOnly("3.txt");
+    } else if (cause == QLatin1String("refused")) {
+        f.fake.fileSystem.removeErrors.insert(failing, error);
+    } else {
+        QCOMPARE(::unlink(failing.constData()), 0);
+        if (cause == QLatin1String("link"))
+            f.tree.symlink("3.txt", "other/kept.txt");
+        else if (cause == QLatin1String("folder"))
+            f.tree.file("3.txt/inside.txt", 4);
+    }
+    f.selectRows({0, 2, 4});
+    f.button(qPrintable(command))->click();
+
+    const bool all = command == QLatin1String("cmdRemoveAll");
+    QCOMPARE(f.fake.fileSystem.removeCalls, all ? (QByteArrayList{paths[4], paths[3], failing})
+                                                : (QByteArrayList{paths[4], failing}));
+    QCOMPARE(f.tree.exists("4.txt"), !all);
+    QVERIFY(!f.tree.exists("5.txt"));
+    QCOMPARE(f.tree.exists("3.txt"), cause != QLatin1String("removed"));
+    for (const char *kept : {"1.txt", "2.txt"})
+        QCOMPARE(f.tree.readAll(kept).size(), 3);
+    QCOMPARE(f.tree.readAll("other/kept.txt").size(), 9);
+
+    const QStringList left = all ? QStringList{"1.txt", "2.txt", "3.txt"} : QStringList{"1.txt", "2.txt", "3.txt", "4.txt"};
+    QCOMPARE(f.column(0), left);
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(left.size()));
+    QCOMPARE(f.selectedRows(), (QList<int>{0, 2}));
+
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
+    const RecordingMessageBoxes::Box report = f.fake.messageBoxes.boxes.last();
+    QCOMPARE(report.title, QStringLiteral("ファイルの削除"));
+    QCOMPARE(report.style, MsgStyle::OkOnly + MsgStyle::Warning);
+    QVERIFY2(report.text.startsWith(QStringLiteral("次のファイルを削除できませんでした。")), qPrintable(report.text));
+    QVERIFY2(report.text.contains(QString::fromUtf8(failing)), qPrintable(report.text));
+    QVERIFY2(report.text.contains(qt_error_string(error)), qPrintable(report.text));
+}
+
+QTEST_MAIN(DeleteFaultsTest)
+#include "tst_deletefaults.moc"

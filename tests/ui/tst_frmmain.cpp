@@ -1,0 +1,232 @@
+// The main window as a user meets it: initial state, size controls, keys, menus and a search.
+#include "support/ui/MainWindowFixture.h"
+
+#include "platform/MessageBoxes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace vashtem;
+using namespace vashtem::testing;
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initialState();
+    void listColumns();
+    void menuTree();
+    void sizeControlsFollowTheCheckBox();
+    void textLimits();
+    void emptySizeTextIsRefused_data();
+    void emptySizeTextIsRefused();
+    void searchFillsListAndLabels();
+    void enterStartsTheSearch();
+    void tabVisitsControlsInOrder();
+    void enlargingMovesNothing();
+};
+
+void MainWindowTest::initialState()
+{
+    MainWindowFixture f;
+    f.open();
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Vashtem"));
+    QCOMPARE(QApplication::focusWidget(), f.find<QWidget>("Drive1"));
+    QVERIFY(f.find<QRadioButton>("optSearch_0")->isChecked());
+    QVERIFY(!f.find<QCheckBox>("chkSize")->isChecked());
+    for (const char *hidden : {"txtSize", "fraByte", "fraUD"})
+        QVERIFY2(!f.find<QWidget>(hidden)->isVisible(), hidden);
+    QVERIFY(f.edit("txtExt")->text().isEmpty());
+    QVERIFY(f.edit("txtSize")->text().isEmpty());
+    QVERIFY(f.label("lblTime")->text().isEmpty());
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
+    QCOMPARE(f.window->centralWidget()->size(), QSize(539, 487));
+    QVERIFY(f.find<QObject>("File1"));
+    QCOMPARE(f.find<QComboBox>("Drive1")->currentText().toUtf8(), QByteArray("/"));
+}
+
+void MainWindowTest::listColumns()
+{
+    MainWindowFixture f;
+    f.open();
+    const QHeaderView *header = f.list()->header();
+    const QStringList expected{QStringLiteral("ファイル名"), QStringLiteral("フルパス"),
+                               QStringLiteral("サイズ"), QStringLiteral("作成日")};
+    QStringList headers;
+    for (int column = 0; column < header->count(); ++column)
+        headers.append(f.list()->model()->headerData(column, Qt::Horizontal).toString());
+    QCOMPARE(headers, expected);
+    QCOMPARE(f.list()->width(), 521);
+    const QList<int> widths{header->sectionSize(0), header->sectionSize(1), header->sectionSize(2),
+                            header->sectionSize(3)};
+    QCOMPARE(widths, (QList<int>{130, 208, 78, 85}));
+    QVERIFY(!header->sectionsClickable());
+}
+
+void MainWindowTest::menuTree()
+{
+    MainWindowFixture f;
+    f.open();
+    QStringList menus;
+    for (QAction *menu : f.window->menuBar()->actions())
+        menus.append(menu->text());
+    QCOMPARE(menus, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("検索(&F)"),
+                                 QStringLiteral("編集(&E)"), QStringLiteral("ヘルプ(&H)")}));
+    QStringList edit;
+    for (QAction *entry : f.find<QMenu>("mnuEdit")->actions())
+        edit.append(entry->isSeparator() ? QStringLiteral("-") : entry->text());
+    QCOMPARE(edit, (QStringList{QStringLiteral("削除(&R)"), QStringLiteral("全て削除(&K)"), QStringLiteral("-"),
+                                QStringLiteral("全て選択(&A)"), QStringLiteral("全て選択解除(&C)")}));
+    for (QAction *entry : f.window->findChildren<QAction *>())
+        QVERIFY2(entry->shortcut().isEmpty(), qPrintable(entry->objectName()));
+    QCOMPARE(f.action("mnuEnd")->text(), QStringLiteral("終了(&X)"));
+    QCOMPARE(f.action("mnuSearch")->text(), QStringLiteral("ファイル検索(&S)"));
+    QCOMPARE(f.action("mnuUse")->text(), QStringLiteral("使い方(&U)"));
+    QCOMPARE(f.action("mnuVersion")->text(), QStringLiteral("バージョン情報(&V)"));
+}
+
+void MainWindowTest::sizeControlsFollowTheCheckBox()
+{
+    MainWindowFixture f;
+    f.open();
+    QTest::mouseClick(f.find<QCheckBox>("chkSize"), Qt::LeftButton);
+    for (const char *shown : {"txtSize", "fraByte", "fraUD", "optByte_0", "optUD_1"})
+        QVERIFY2(f.find<QWidget>(shown)->isVisible(), shown);
+    QVERIFY(f.find<QRadioButton>("optByte_0")->isChecked());
+    QVERIFY(f.find<QRadioButton>("optUD_0")->isChecked());
+    QVERIFY(f.edit("txtSize")->text().isEmpty());
+    f.find<QCheckBox>("chkSize")->setFocus();
+    QTest::keyClick(f.find<QCheckBox>("chkSize"), Qt::Key_Space);
+    for (const char *hidden : {"txtSize", "fraByte", "fraUD"})
+        QVERIFY2(!f.find<QWidget>(hidden)->isVisible(), hidden);
+}
+
+void MainWindowTest::textLimits()
+{
+    MainWindowFixture f;
+    f.open();
+    f.find<QCheckBox>("chkSize")->click();
+    QTest::keyClicks(f.edit("txtSize"), QStringLiteral("123456"));
+    QCOMPARE(f.edit("txtSize")->text(), QStringLiteral("12345"));
+    const QString longPattern(40000, QLatin1Char('a'));
+    f.edit("txtExt")->setText(longPattern);
+    QCOMPARE(f.edit("txtExt")->text(), longPattern);
+}
+
+void MainWindowTest::emptySizeTextIsRefused_data()
+{
+    QTest::addColumn<bool>("fromMenu");
+    QTest::newRow("button") << false;
+    QTest::newRow("menu entry") << true;
+}
+
+void MainWindowTest::emptySizeTextIsRefused()
+{
+    QFETCH(bool, fromMenu);
+    MainWindowFixture f;
+    f.tree.file("kept.txt");
+    f.open();
+    f.search("optSearch_0");
+    QCOMPARE(f.list()->model()->rowCount(), 1);
+    const QString timeBefore = f.label("lblTime")->text();
+
+    f.find<QCheckBox>("chkSize")->click();
+    if (fromMenu)
+        f.action("mnuSearch")->trigger();
+    else
+        f.button("cmdSearch")->click();
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
+    const auto box = f.fake.messageBoxes.boxes.first();
+    QCOMPARE(box.text, QStringLiteral("ファイルサイズが入力されていません"));
+    QCOMPARE(box.title, QStringLiteral("ファイルサイズを入力してください"));
+    QCOMPARE(box.style, MsgStyle::OkOnly);
+    QCOMPARE(f.list()->model()->rowCount(), 1);
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("1"));
+    QCOMPARE(f.label("lblTime")->text(), timeBefore);
+    QCOMPARE(QApplication::focusWidget(), f.edit("txtSize"));
+}
+
+void MainWindowTest::searchFillsListAndLabels()
+{
+    MainWindowFixture f;
+    f.tree.file("b.dat", 1234567, 1796601903); // 2026-12-07 09:05:03 in Tokyo
+    f.tree.file("a.txt", 0, 1796569200);       // 2026-12-07 00:00:00 in Tokyo
+    f.tree.file("sub/c.txt", 5);
+    f.open();
+    f.fake.clock.step = 1234;
+    f.edit("txtExt")->setText(QStringLiteral("*.txt;*.DAT"));
+    f.search("optSearch_0");
+    QCOMPARE(f.column(0), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.dat")}));
+    QCOMPARE(f.column(1), (QStringList{QString::fromUtf8(f.tree.path("a.txt")), QString::fromUtf8(f.tree.path("b.dat"))}));
+    QCOMPARE(f.column(2), (QStringList{QString(), QStringLiteral("1,234,567")}));
+    QCOMPARE(f.column(3), (QStringList{QStringLiteral("2026/12/07"), QStringLiteral("2026/12/07 9:05:03")}));
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("2"));
+    QCOMPARE(f.label("lblTime")->text(), QStringLiteral("1,234"));
+    QCOMPARE(QApplication::focusWidget(), f.list());
+    QCOMPARE(f.list()->model()->index(0, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
+             Qt::AlignRight);
+
+    f.fake.clock.step = 0;
+    f.search("optSearch_1");
+    QCOMPARE(f.column(0), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.dat"), QStringLiteral("c.txt")}));
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("3"));
+    QVERIFY(f.label("lblTime")->text().isEmpty());
+    QCOMPARE(f.edit("txtExt")->text(), QStringLiteral("*.txt;*.DAT"));
+}
+
+void MainWindowTest::enterStartsTheSearch()
+{
+    MainWindowFixture f;
+    f.tree.file("one.txt");
+    f.open();
+    f.edit("txtExt")->setFocus();
+    QTest::keyClick(f.edit("txtExt"), Qt::Key_Return);
+    QCOMPARE(f.list()->model()->rowCount(), 1);
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("1"));
+}
+
+void MainWindowTest::tabVisitsControlsInOrder()
+{
+    MainWindowFixture f;
+    f.open();
+    auto walk = [&] {
+        QStringList visited;
+        f.find<QWidget>("Drive1")->setFocus();
+        for (int step = 0; step < 20; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited.append(QApplication::focusWidget()->objectName());
+            if (visited.last() == QLatin1String("Drive1"))
+                break;
+        }
+        return visited;
+    };
+    QCOMPARE(walk(), (QStringList{"Dir1", "cmdSearch", "optSearch_0", "cmdRemoveOne", "cmdRemoveAll", "Command1",
+                                  "Command2", "cmdEnd", "chkSize", "ListView1", "cmdExplorer", "txtExt", "Drive1"}));
+    f.find<QCheckBox>("chkSize")->click();
+    f.choose("optSearch_1");
+    f.choose("optByte_2");
+    QCOMPARE(walk(), (QStringList{"Dir1", "cmdSearch", "optSearch_1", "cmdRemoveOne", "cmdRemoveAll", "Command1",
+                                  "Command2", "cmdEnd", "chkSize", "txtSize", "optByte_2", "optUD_0", "ListView1",
+                                  "cmdExplorer", "txtExt", "Drive1"}));
+}
+
+void MainWindowTest::enlargingMovesNothing()
+{
+    MainWindowFixture f;
+    f.open();
+    const QRect before = f.list()->geometry();
+    const QRect buttonBefore = f.button("cmdEnd")->geometry();
+    f.window->resize(f.window->size() + QSize(300, 200));
+    QCOMPARE(f.list()->geometry(), before);
+    QCOMPARE(f.button("cmdEnd")->geometry(), buttonBefore);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_frmmain.moc"

@@ -1,0 +1,202 @@
+// Faults under a search run through the main window: folders that cannot be listed, files
+// that vanish or change between the listing and the reading of their facts, folders that
+// vanish while the walk is under way. The search has no message for these: it must list
+// exactly what it could still read, in order, and nothing stale.
+#include "support/ui/MainWindowFixture.h"
+#include "support/core/ReferenceListing.h"
+
+#include "core/results/ResultModel.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vashtem;
+using namespace vashtem::testing;
+
+namespace {
+
+// A tree whose folders each hold files, so that a folder left out shows in the rows.
+void fillTree(TempTree &tree)
+{
+    for (const char *file : {"top1.txt", "top2.txt", "a/a1.txt", "a/a2.txt", "a/deep/d1.txt", "a/deep/deeper/e1.txt",
+                             "a/zz/z1.txt", "b/b1.txt", "c/c1.txt", "c/inner/i1.txt"})
+        tree.file(file, 7);
+}
+
+QByteArrayList rowPaths(const MainWindowFixture &f)
+{
+    QByteArrayList paths;
+    for (int row = 0; row < f.window->results().rowCount(); ++row)
+        paths.append(f.window->results().fullPath(row));
+    return paths;
+}
+
+// The reference listing less what lies in or under the given folders.
+QByteArrayList expectedWithout(const TempTree &tree, bool subfolders, const QByteArrayList &unreadable)
+{
+    QByteArrayList paths;
+    for (const reference::Entry &entry : reference::listing(tree.root(), subfolders, reference::Pattern("*"))) {
+        const bool hidden = std::any_of(unreadable.begin(), unreadable.end(), [&](const QByteArray &folder) {
+            return entry.path.startsWith(tree.path(folder) + '/');
+        });
+        if (!hidden)
+            paths.append(entry.path);
+    }
+    return paths;
+}
+
+} // namespace
+
+class SearchFaultsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void unreadableFoldersAreLeftOut_data();
+    void unreadableFoldersAreLeftOut();
+    void fileChangesBeforeItsFacts_data();
+    void fileChangesBeforeItsFacts();
+    void folderVanishesDuringTheWalk();
+};
+
+void SearchFaultsTest::unreadableFoldersAreLeftOut_data()
+{
+    QTest::addColumn<QByteArrayList>("unreadable");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("subfolders");
+    QTest::newRow("start folder, one folder") << QByteArrayList{""} << EACCES << false;
+    QTest::newRow("start folder, with subfolders") << QByteArrayList{""} << EIO << true;
+    QTest::newRow("subfolder, one folder") << QByteArrayList{"a"} << EACCES << false;
+    QTest::newRow("first subfolder") << QByteArrayList{"a"} << EACCES << true;
+    QTest::newRow("middle subfolder") << QByteArrayList{"b"} << ENOENT << true;
+    QTest::newRow("last subfolder") << QByteArrayList{"c"} << ENOTDIR << true;
+    QTest::newRow("deep folder") << QByteArrayList{"a/deep"} << ELOOP << true;
+    QTest::newRow("deepest folder") << QByteArrayList{"a/deep/deeper"} << EIO << true;
+    QTest::newRow("last subfolder of a subfolder") << QByteArrayList{"a/zz"} << EACCES << true;
+    QTest::newRow("several") << QByteArrayList{"a/deep/deeper", "a/zz", "c/inner"} << EMFILE << true;
+    QTest::newRow("every subfolder") << QByteArrayList{"a", "b", "c"} << EACCES << true;
+}
+
+void SearchFaultsTest::unreadableFoldersAreLeftOut()
+{
+    QFETCH(QByteArrayList, unreadable);
+    QFETCH(int, error);
+    QFETCH(bool, subfolders);
+    MainWindowFixture f;
+    fillTree(f.tree);
+    f.open();
+    for (const QByteArray &folder : unreadable)
+        f.fake.fileSystem.listErrors.insert(f.tree.path(folder), error);
+    f.search(subfolders ? "optSearch_1" : "optSearch_0");
+
+    const QByteArrayList expected = expectedWithout(f.tree, subfolders, unreadable);
+    QCOMPARE(rowPaths(f), expected);
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(expected.size()));
+    QVERIFY(f.fake.messageBoxes.boxes.isEmpty());
+
+    // Once readable again, the same search finds everything.
+    f.fake.fileSystem.listErrors.clear();
+    f.search(subfolders ? "optSearch_1" : "optSearch_0");
+    QCOMPARE(rowPaths(f), expectedWithout(f.tree, subfolders, {}));
+}
+
+void SearchFaultsTest::fileChangesBeforeItsFacts_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("removed") << "removed" << false;
+    QTest::newRow("replaced by a folder") << "folder" << false;
+    QTest::newRow("replaced by a link to a file") << "link" << false;
+    QTest::newRow("replaced by a pipe") << "pipe" << false;
+    QTest::newRow("grown") << "grown" << true;
+}
+
+void SearchFaultsTest::fileChangesBeforeItsFacts()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, listed);
+    MainWindowFixture f;
+    fillTree(f.tree);
+    f.open();
+    const QByteArrayList victims{f.tree.path("top1.txt"), f.tree.path("a/a2.txt"), f.tree.path("c/inner/i1.txt")};
+    const QByteArrayList before = expectedWithout(f.tree, true, {});
+    // Listings may run on other threads, where a test macro must not be used: count instead.
+    std::atomic<int> changed{0};
+    std::atomic<int> failedCalls{0};
+    const QByteArray linkTarget = f.tree.path("top2.txt");
+    f.fake.fileSystem.whileFiltering = [&](const QByteArray &folder, QByteArrayView name) {
+        QByteArray path = folder;
+        if (!path.endsWith('/'))
+            path += '/';
+        path += name.toByteArray();
+        if (!victims.contains(path))
+            return;
+        const char *const file = path.constData();
+        bool done = true;
+        if (change == QLatin1String("grown"))
+            done = ::truncate(file, 1234567) == 0;
+        else if (::unlink(file) != 0)
+            done = false;
+        else if (change == QLatin1String("folder"))
+            done = ::mkdir(file, 0755) == 0;
+        else if (change == QLatin1String("link"))
+            done = ::symlink(linkTarget.constData(), file) == 0;
+        else if (change == QLatin1String("pipe"))
+            done = ::mkfifo(file, 0644) == 0;
+        ++(done ? changed : failedCalls);
+    };
+    f.search("optSearch_1");
+    f.fake.fileSystem.whileFiltering = nullptr;
+    QCOMPARE(failedCalls.load(), 0);
+    QCOMPARE(changed.load(), int(victims.size()));
+
+    QByteArrayList expected;
+    for (const QByteArray &path : before) {
+        if (listed || !victims.contains(path))
+            expected.append(path);
+    }
+    QCOMPARE(rowPaths(f), expected);
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(expected.size()));
+    if (listed) {
+        const int row = int(expected.indexOf(victims[1]));
+        QCOMPARE(f.column(ResultModel::SizeColumn)[row], QStringLiteral("1,234,567"));
+    }
+    QVERIFY(f.fake.messageBoxes.boxes.isEmpty());
+}
+
+void SearchFaultsTest::folderVanishesDuringTheWalk()
+{
+    // While the start folder is being listed, a subfolder and the subfolder of another go.
+    MainWindowFixture f;
+    fillTree(f.tree);
+    f.open();
+    std::atomic<bool> removed{false};
+    std::atomic<int> failedCalls{0};
+    const QByteArray root = f.tree.root();
+    f.fake.fileSystem.whileFiltering = [&](const QByteArray &folder, QByteArrayView) {
+        if (folder != root || removed.exchange(true))
+            return;
+        for (const char *gone : {"b/b1.txt", "a/deep/deeper/e1.txt", "a/deep/d1.txt"})
+            failedCalls += ::unlink((root + '/' + gone).constData()) != 0;
+        for (const char *gone : {"b", "a/deep/deeper", "a/deep"})
+            failedCalls += ::rmdir((root + '/' + gone).constData()) != 0;
+    };
+    f.search("optSearch_1");
+    f.fake.fileSystem.whileFiltering = nullptr;
+    QVERIFY(removed);
+    QCOMPARE(failedCalls.load(), 0);
+    const QByteArrayList expected{f.tree.path("top1.txt"), f.tree.path("top2.txt"), f.tree.path("a/a1.txt"),
+                                  f.tree.path("a/a2.txt"), f.tree.path("a/zz/z1.txt"), f.tree.path("c/c1.txt"),
+                                  f.tree.path("c/inner/i1.txt")};
+    QCOMPARE(rowPaths(f), expected);
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("7"));
+}
+
+QTEST_MAIN(SearchFaultsTest)
+#include "tst_searchfaults.moc"
