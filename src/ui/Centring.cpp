@@ -15,4 +15,13 @@ void centreOnScreen(QWidget *window)
     window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
 }
 
+void showCentred(QWidget *window)
+{
+    // The frame's size is known only once the window is on screen, so it is centred again
+    // then; placing it first keeps it from showing up somewhere else.
+    centreOnScreen(window);
+    window->show();
+    centreOnScreen(window);
+}
+
 } // namespace vashtem

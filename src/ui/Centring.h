@@ -7,4 +7,7 @@ namespace vashtem {
 // Places a window in the middle of the available area of its screen.
 void centreOnScreen(QWidget *window);
 
+// Shows a window in the middle of its screen.
+void showCentred(QWidget *window);
+
 } // namespace vashtem

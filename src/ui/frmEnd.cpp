@@ -35,13 +35,4 @@ frmEnd::frmEnd(QWidget *parent)
     setFixedSize(width, height);
 }
 
-void frmEnd::showCentred()
-{
-    // The frame's size is known only once the window is on screen, so it is centred again
-    // then; placing it first keeps it from showing up somewhere else.
-    centreOnScreen(this);
-    show();
-    centreOnScreen(this);
-}
-
 } // namespace vashtem

@@ -15,8 +15,6 @@ class frmEnd final : public QWidget
 public:
     explicit frmEnd(QWidget *parent = nullptr);
 
-    // Shows the window, modeless, in the middle of its screen.
-    void showCentred();
 
 private:
     QLabel *Label1 = nullptr;

@@ -89,8 +89,9 @@ private:
     std::vector<bool> selectedRows() const;
     void deleteRows(const std::vector<bool> &chosen);
     void reportDeleteFailure(const QByteArray &path, int error);
-    // Hands one argument to the file manager; says so when it cannot be started.
-    void startFileManager(const QString &argument);
+    // Opens a folder or a file (the manual) with the desktop's file manager; says so when
+    // it cannot be started.
+    void openWithFileManager(const QString &argument);
     // Says that `program`, wanted as the `role` (file manager, browser...), did not start.
     void reportLaunchFailure(const QString &role, const QString &program);
     // Shutdown.
@@ -103,14 +104,16 @@ private:
     Farewell m_farewell = Farewell::NotStarted;
     QPointer<frmVersion> m_about;
 
-    DriveComboBox *Drive1 = nullptr;
-    FolderListBox *Dir1 = nullptr;
+    DriveComboBox *Drive1 = nullptr;       // the drive chooser: one entry per volume
+    FolderListBox *Dir1 = nullptr;         // the folder chooser: the folder to search
+    // The invisible file list, a named control of the window: it records the pattern and the
+    // folder of the last search. The walk lists folders itself, so nothing reads it back.
     FileList *File1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QGroupBox *Frame1 = nullptr;
-    QGroupBox *Frame2 = nullptr;
-    QGroupBox *Frame3 = nullptr;
-    QLabel *Label6 = nullptr;
+    QLabel *Label1 = nullptr;              // caption above the drive and folder choosers
+    QGroupBox *Frame1 = nullptr;           // frame of the scope buttons
+    QGroupBox *Frame2 = nullptr;           // frame of the size filter
+    QGroupBox *Frame3 = nullptr;           // frame of the pattern box
+    QLabel *Label6 = nullptr;              // caption of the pattern box
     QLineEdit *txtExt = nullptr;
     QRadioButton *optSearch[2] = {};
     QCheckBox *chkSize = nullptr;
@@ -122,15 +125,15 @@ private:
     QToolButton *cmdSearch = nullptr;
     QPushButton *cmdRemoveOne = nullptr;
     QPushButton *cmdRemoveAll = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Label5 = nullptr;
+    QLabel *Label4 = nullptr;              // caption "検索結果" of the summary row
+    QLabel *Label5 = nullptr;              // caption before the elapsed time
     QLabel *lblTime = nullptr;
-    QLabel *Label7 = nullptr;
-    QLabel *Label3 = nullptr;
+    QLabel *Label7 = nullptr;              // unit after the elapsed time
+    QLabel *Label3 = nullptr;              // caption before the row count
     QLabel *lblFileSum = nullptr;
     QTreeView *ListView1 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
+    QPushButton *Command1 = nullptr;       // selects every row
+    QPushButton *Command2 = nullptr;       // clears the selection
     QToolButton *cmdExplorer = nullptr;
     QPushButton *cmdEnd = nullptr;
 

@@ -1,6 +1,7 @@
 // The Help menu: the manual in the working folder, and the About window.
 #include "ui/frmMain.h"
 
+#include "ui/Centring.h"
 #include "ui/frmVersion.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -18,7 +19,7 @@ void frmMain::mnuUse_Click()
 {
     QByteArray folder = m_platform.fileSystem.currentDirectory();
     AppendBackslash(folder);
-    startFileManager(QString::fromUtf8(folder) + ManualName);
+    openWithFileManager(QString::fromUtf8(folder) + ManualName);
 }
 
 void frmMain::mnuVersion_Click()
@@ -33,7 +34,7 @@ void frmMain::mnuVersion_Click()
     m_about = new frmVersion(m_platform.launcher);
     connect(m_about, &frmVersion::launchFailed, this,
             [this](const QString &program) { reportLaunchFailure(HomePageOpenerRole, program); });
-    m_about->showCentred();
+    showCentred(m_about);
 }
 
 } // namespace vashtem

@@ -26,10 +26,10 @@ void frmMain::cmdExplorer_Click()
     const QModelIndex current = ListView1->selectionModel()->currentIndex();
     if (!current.isValid() || !ListView1->selectionModel()->isRowSelected(current.row()))
         return;
-    startFileManager(QString::fromUtf8(folderOfFile(m_results->fullPath(current.row()))));
+    openWithFileManager(QString::fromUtf8(folderOfFile(m_results->fullPath(current.row()))));
 }
 
-void frmMain::startFileManager(const QString &argument)
+void frmMain::openWithFileManager(const QString &argument)
 {
     if (!m_platform.launcher.startDetached(FileManager, {argument}))
         reportLaunchFailure(FileManagerRole, FileManager);

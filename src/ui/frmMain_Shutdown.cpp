@@ -2,6 +2,7 @@
 // exit ends the program at once.
 #include "ui/frmMain.h"
 
+#include "ui/Centring.h"
 #include "ui/frmEnd.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramExit.h"
@@ -57,7 +58,7 @@ void frmMain::runFarewell()
     m_farewell = Farewell::Running;
     const qint64 start = m_platform.clock.milliseconds();
     auto *farewell = new frmEnd;
-    farewell->showCentred();
+    showCentred(farewell);
     // Input to the main window waits while the farewell runs, so no second command starts.
     do {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

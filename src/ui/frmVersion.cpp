@@ -104,15 +104,6 @@ frmVersion::frmVersion(ProgramLauncher &launcher, QWidget *parent)
     connect(Command2, &QPushButton::clicked, this, &frmVersion::Command2_Click);
 }
 
-void frmVersion::showCentred()
-{
-    // The frame's size is known only once the window is on screen, so it is centred again
-    // then; placing it first keeps it from showing up somewhere else.
-    centreOnScreen(this);
-    show();
-    centreOnScreen(this);
-}
-
 void frmVersion::Command1_Click()
 {
     close();

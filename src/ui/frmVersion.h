@@ -18,8 +18,6 @@ class frmVersion final : public QWidget
 public:
     explicit frmVersion(ProgramLauncher &launcher, QWidget *parent = nullptr);
 
-    // Shows the window, modeless, in the middle of its screen.
-    void showCentred();
 
     void Command1_Click();
     void Command2_Click();

@@ -1,3 +1,4 @@
+#include "ui/Centring.h"
 #include "ui/Twips.h"
 #include "ui/frmEnd.h"
 
@@ -41,7 +42,7 @@ void TestFrmEnd::fixedCentredToolWindow()
     QVERIFY(!(flags & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)));
     QVERIFY(window.windowIcon().isNull());
 
-    window.showCentred();
+    showCentred(&window);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.minimumSize(), window.size());
     QCOMPARE(window.maximumSize(), window.size());

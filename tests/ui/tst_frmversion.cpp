@@ -1,3 +1,4 @@
+#include "ui/Centring.h"
 #include "ui/HomePage.h"
 #include "ui/frmVersion.h"
 #include "ui/Twips.h"
@@ -53,7 +54,7 @@ void TestFrmVersion::init()
 {
     m_launcher = FakeLauncher();
     m_window = new frmVersion(m_launcher);
-    m_window->showCentred();
+    showCentred(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));
 }
 

@@ -69,6 +69,8 @@ QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int r
         case NameColumn: return QStringLiteral("ファイル名");
         case PathColumn: return QStringLiteral("フルパス");
         case SizeColumn: return QStringLiteral("サイズ");
+        // The column keeps the caption users know, "created", but shows the last
+        // modification: the one date every file system keeps and the search reads.
         case DateColumn: return QStringLiteral("作成日");
         default: return {};
         }
