@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Debian package of an already built tree with cpack, into a temporary folder,
-# and checks it: its name, the files it installs, its Depends, the menu entry's paths,
-# and lintian without errors or warnings.
+# and checks it: its name, the files it installs, its Depends, the menu entry's paths, the
+# AppStream metadata as installed, and lintian without errors or warnings.
 # Usage: check-package.sh CPACK BUILD_DIR VERSION
 # Exits 77, which CTest reports as skipped, when a tool it needs is missing.
 set -euo pipefail
@@ -76,6 +76,13 @@ entry=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/applications/$icon
 grep -qx 'Exec="/usr/bin/vashtem"' <<<"$entry" || fail "the menu entry's Exec is not /usr/bin/vashtem"
 grep -qx 'Path=/usr/share/vashtem' <<<"$entry" || fail "the menu entry's Path is not /usr/share/vashtem"
 
+# The metadata's launchable must be a desktop entry the package ships.
+if command -v appstreamcli >/dev/null; then
+    dpkg-deb -x "$deb" "$work/root"
+    appstreamcli validate-tree --no-net --strict "$work/root" >"$work/appstream.log" 2>&1 \
+        || { cat "$work/appstream.log"; fail "the installed AppStream metadata is not valid"; }
+fi
+
 # Information tags, such as the hardening ones of a build without Debian's flags, pass.
 lintian_status=0
 lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 || lintian_status=$?
@@ -83,4 +90,4 @@ grep -v '^running with root privileges' "$work/lintian.log" || true
 [ "$lintian_status" -eq 0 ] || fail "lintian reports errors or warnings"
 
 [ "$failures" -eq 0 ] || exit 1
-echo "$(basename "$deb"): files, Depends, menu entry and lintian are as expected"
+echo "$(basename "$deb"): files, Depends, menu entry, metadata and lintian are as expected"
