@@ -5,7 +5,8 @@
 #include <QTemporaryDir>
 
 // A real folder tree in a temporary folder, removed afterwards. Relative paths are
-// bytes, so names that are not valid UTF-8 work too. A step that fails records a test
+// bytes, so names that are not valid UTF-8 work too, and file(), folder(), symlink() and
+// exists() take paths of any length, also beyond what one system call accepts. A step that fails records a test
 // failure (the test goes on) and returns an empty path.
 class TempTree
 {
