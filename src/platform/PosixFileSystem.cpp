@@ -12,6 +12,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +37,18 @@ bool readFacts(int folderFd, const char *name, struct stat &facts)
     return ::fstatat(folderFd, name, &facts, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(facts.st_mode);
 }
 
+// A walk keeps a folder open for each level that still has subfolders to enter, and lists
+// folders ahead on other threads: the usual soft limit of 1,024 descriptors is soon reached
+// in a deep tree, while the hard limit is there for the asking.
+void raiseDescriptorLimit()
+{
+    struct rlimit limit;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
 FolderListing nothingListed(const FolderHandle &handle)
 {
     FolderListing listing;
@@ -53,6 +66,8 @@ PosixFileSystem::PosixFileSystem()
 PosixFileSystem::PosixFileSystem(std::vector<QByteArray> pseudoMountPoints)
     : m_pseudoMounts(std::move(pseudoMountPoints))
 {
+    static const bool raised = (raiseDescriptorLimit(), true);
+    Q_UNUSED(raised);
     for (QByteArray &point : m_pseudoMounts) {
         point = withoutTrailingSeparator(point);
         m_pseudoParents.push_back(parentFolder(point));

@@ -44,21 +44,6 @@ QByteArray fileNames(const FolderListing &listing)
     return joined(names);
 }
 
-// A folder below the tree whose absolute path is `length` bytes long, of names as long as
-// a name may be.
-QByteArray relativeFolderOfLength(const TempTree &tree, int length)
-{
-    QByteArray relative;
-    qsizetype left = length - tree.root().size();
-    while (left > 0) {
-        // Each step takes a separator and a name; a last piece of one byte would be a bare "/".
-        const qsizetype piece = left > NAME_MAX + 1 ? std::min<qsizetype>(NAME_MAX, left - 3) : left - 1;
-        relative += (relative.isEmpty() ? "" : "/") + QByteArray(piece, 'n');
-        left -= piece + 1;
-    }
-    return relative;
-}
-
 // Lets openat2 fail with `error` in this process from now on; false where filters are refused.
 bool refuseOpenat2(int error)
 {
@@ -72,12 +57,14 @@ bool refuseOpenat2(int error)
     return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
-// A folder mounted on another for as long as it lives.
+// A folder or a file system mounted on a folder for as long as it lives.
 class BindMount
 {
 public:
     BindMount(const QByteArray &source, const QByteArray &target)
         : m_target(target), m_mounted(::mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr) == 0) {}
+    BindMount(const char *type, const QByteArray &target)
+        : m_target(target), m_mounted(::mount(type, target.constData(), type, 0, nullptr) == 0) {}
     ~BindMount()
     {
         if (m_mounted)
@@ -114,6 +101,8 @@ private Q_SLOTS:
     void leavesOutPseudoMounts_data();
     void leavesOutPseudoMounts();
     void leavesOutPseudoMountsOfRoot();
+    void leavesOutPseudoFileSystemsMountedLater_data();
+    void leavesOutPseudoFileSystemsMountedLater();
 };
 
 void TestPosixFileSystem::listsVisibleFilesAndFoldersInOrder()
@@ -378,7 +367,7 @@ void TestPosixFileSystem::removesBeyondPathLimit()
 {
     QFETCH(int, folderLength);
     TempTree tree;
-    const QByteArray relative = relativeFolderOfLength(tree, folderLength);
+    const QByteArray relative = tree.folderOfLength(folderLength);
     tree.file(relative + "/victim", 4);
     tree.file(relative + "/kept", 4);
     const QByteArray folder = tree.path(relative);
@@ -437,6 +426,41 @@ void TestPosixFileSystem::leavesOutPseudoMountsOfRoot()
     };
     QVERIFY(hasProc(PosixFileSystem(noPseudoMounts).listFolder("/", acceptAll)));
     QVERIFY(!hasProc(PosixFileSystem({"/proc"}).listFolder("/", acceptAll)));
+}
+
+void TestPosixFileSystem::leavesOutPseudoFileSystemsMountedLater_data()
+{
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("proc") << QByteArray("proc") << false;
+    QTest::newRow("sysfs") << QByteArray("sysfs") << false;
+    QTest::newRow("tmpfs, a real one") << QByteArray("tmpfs") << true;
+}
+
+// Mounted after the file system object was made, so only the folder itself can tell.
+void TestPosixFileSystem::leavesOutPseudoFileSystemsMountedLater()
+{
+    QFETCH(QByteArray, type);
+    QFETCH(bool, listed);
+    if (::geteuid() != 0)
+        QSKIP("mounting needs root");
+    TempTree tree;
+    tree.folder("sub/mounted");
+    const PosixFileSystem fileSystem(noPseudoMounts);
+    const BindMount mount(type.constData(), tree.path("sub/mounted"));
+    if (!mount.isMounted())
+        QSKIP("mounting is not allowed here");
+    if (listed)
+        tree.file("sub/mounted/inside.txt");
+
+    const FolderListing top = fileSystem.listFolder(tree.path("sub"), acceptAll);
+    QCOMPARE(joined(top.subfolders), "mounted");
+    const FolderListing walked = fileSystem.listSubfolder(*top.handle, tree.path("sub/mounted"), acceptAll);
+    const FolderListing chosen = fileSystem.listFolder(tree.path("sub/mounted"), acceptAll);
+    for (const FolderListing &listing : {std::cref(walked), std::cref(chosen)}) {
+        QCOMPARE(listing.error, 0);
+        QCOMPARE(listing.files.size() + listing.subfolders.size(), size_t(listed ? 1 : 0));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPosixFileSystem)

@@ -19,7 +19,12 @@ int FolderCursor::setPath(const QByteArray &requested)
     }
     // A subfolder is opened through its open parent, never by its path again.
     const bool isChild = !m_levels.empty() && parentFolder(folder) == m_levels.back().path;
-    FolderListing listing = m_source.list(folder, isChild ? m_levels.back().listing.handle.get() : nullptr);
+    FolderListing *parent = isChild ? &m_levels.back().listing : nullptr;
+    FolderListing listing = m_source.list(folder, parent ? parent->handle.get() : nullptr);
+    // A walk opens the subfolders in order: once the last is open the parent's descriptor can
+    // go, so a deep chain of folders does not hold one for every level.
+    if (parent && !parent->subfolders.empty() && lastComponent(folder) == parent->subfolders.back())
+        parent->handle.reset();
     if (listing.error != 0)
         return listing.error;
     if (!isChild)

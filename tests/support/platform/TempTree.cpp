@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include <dirent.h>
@@ -204,6 +205,45 @@ QByteArray TempTree::symlink(QByteArrayView relative, QByteArrayView target)
         return {};
     }
     return link;
+}
+
+QByteArray TempTree::chain(QByteArrayView relative, int depth, QByteArrayView name, QByteArrayView fileName)
+{
+    QByteArray deepest = path(relative);
+    const QByteArray folderName = name.toByteArray();
+    const QByteArray file = fileName.toByteArray();
+    int fd = ::open(deepest.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int level = 0; level < depth && fd >= 0; ++level) {
+        const bool made = ::mkdirat(fd, folderName.constData(), 0755) == 0;
+        const int next = made ? ::openat(fd, folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+        const int created = next >= 0 ? ::openat(next, file.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644) : -1;
+        if (created >= 0)
+            ::close(created);
+        else if (next >= 0)
+            ::close(next);
+        ::close(fd);
+        fd = created >= 0 ? next : -1;
+        deepest += '/' + folderName;
+    }
+    if (fd < 0) {
+        fail("chain", deepest);
+        return {};
+    }
+    ::close(fd);
+    return deepest;
+}
+
+QByteArray TempTree::folderOfLength(int length)
+{
+    QByteArray relative;
+    qsizetype left = length - root().size();
+    while (left > 0) {
+        // Each step takes a separator and a name; never leave a last step of a bare separator.
+        const qsizetype piece = left > NAME_MAX + 1 ? std::min<qsizetype>(NAME_MAX, left - 3) : left - 1;
+        relative += (relative.isEmpty() ? "" : "/") + QByteArray(piece, 'n');
+        left -= piece + 1;
+    }
+    return folder(relative).isEmpty() ? QByteArray() : relative;
 }
 
 bool TempTree::exists(QByteArrayView relative) const

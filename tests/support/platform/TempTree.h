@@ -26,6 +26,12 @@ public:
     QByteArray file(QByteArrayView relative, qint64 size = 0, qint64 mtimeSecs = -1);
     QByteArray folder(QByteArrayView relative);
     QByteArray symlink(QByteArrayView relative, QByteArrayView target);
+    // Makes `depth` folders named `name`, each inside the one before, starting in the folder
+    // `relative`, with an empty file `fileName` in each; returns the path of the deepest.
+    // Makes a folder whose absolute path is `length` bytes, of names as long as names may be;
+    // returns its path relative to the root.
+    QByteArray folderOfLength(int length);
+    QByteArray chain(QByteArrayView relative, int depth, QByteArrayView name, QByteArrayView fileName);
 
     bool exists(QByteArrayView relative) const; // the entry itself, links not followed
     QByteArray readAll(QByteArrayView relative) const;
