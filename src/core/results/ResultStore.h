@@ -62,7 +62,8 @@ private:
     };
     void appendFolderPath(quint32 folder, QByteArray &path) const;
 
-    ChunkedVector<ResultRow> m_rows;
+    // Chunks of 4,096 rows: the last one, partly used, costs at most 160 KiB.
+    ChunkedVector<ResultRow, 12> m_rows;
     std::vector<Folder> m_folders;
     BytePool m_names;
 };
