@@ -44,14 +44,25 @@ void DeletionTest::lastRowFirstStoppingAtAFailure()
     TempTree tree;
     const QByteArrayList relative{"a/0", "a/1", "a/2", "3", "b/4", "b/5"};
     QByteArrayList paths;
-    ResultStore rows;
-    const quint32 start = rows.addFolder(tree.root());
-    const quint32 folders[] = {rows.addSubfolder(start, "a"), start, rows.addSubfolder(start, "b")};
-    for (int row = 0; row < relative.size(); ++row) {
+    for (int row = 0; row < relative.size(); ++row)
         paths.append(tree.file(relative[row], row));
-        rows.appendRow(folders[row == 3 ? 1 : row < 3 ? 0 : 2], relative[row].mid(relative[row].lastIndexOf('/') + 1), row, 0);
-    }
+    // The rows carry the identities the listings gave, as a walk records them.
     FaultyFileSystem fileSystem;
+    const auto listed = [&](const QByteArray &folder) { return fileSystem.listFolder(tree.path(folder), {}); };
+    const FolderListing listings[] = {listed("a"), listed(""), listed("b")};
+    ResultStore rows;
+    const quint32 start = rows.addFolder(tree.root(), listings[1].identity);
+    const quint32 folders[] = {rows.addSubfolder(start, "a", listings[0].identity), start,
+                               rows.addSubfolder(start, "b", listings[2].identity)};
+    for (int row = 0; row < relative.size(); ++row) {
+        const int folder = row == 3 ? 1 : row < 3 ? 0 : 2;
+        const QByteArray name = relative[row].mid(relative[row].lastIndexOf('/') + 1);
+        for (const ListedFile &file : listings[folder].files) {
+            if (file.name == name)
+                rows.appendRow(folders[folder], file);
+        }
+    }
+    QCOMPARE(rows.rowCount(), relative.size());
     if (failing >= 0)
         fileSystem.removeErrors.insert(paths[failing], EBUSY);
     std::vector<bool> flags(size_t(rows.rowCount()), false);
@@ -65,7 +76,7 @@ void DeletionTest::lastRowFirstStoppingAtAFailure()
         expectedPaths.append(paths[row]);
     QCOMPARE(fileSystem.removeCalls, expectedPaths);
     QCOMPARE(outcome.failedRow, qsizetype(failing));
-    QCOMPARE(outcome.error, failing >= 0 ? EBUSY : 0);
+    QCOMPARE(outcome.failure.error, failing >= 0 ? EBUSY : 0);
     for (int row = 0; row < relative.size(); ++row) {
         QCOMPARE(outcome.keep[size_t(row)], !deleted.contains(row));
         QCOMPARE(tree.exists(relative[row]), !deleted.contains(row));

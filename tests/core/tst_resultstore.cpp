@@ -38,27 +38,29 @@ void ResultStoreTest::pathsJoinWithOneSeparator()
     QFETCH(QByteArray, name);
     QFETCH(QByteArray, expected);
     ResultStore store;
-    quint32 folder = store.addFolder(start);
+    quint32 folder = store.addFolder(start, {1, 2});
     for (const QByteArray &subfolder : subfolders)
-        folder = store.addSubfolder(folder, subfolder);
-    store.appendRow(folder, name, 5, 7);
+        folder = store.addSubfolder(folder, subfolder, {1, 3});
+    store.appendRow(folder, {name, 5, 7, 9});
     QCOMPARE(store.fullPath(0), expected);
     QCOMPARE(store.name(0), QByteArrayView(name));
     QVERIFY(store.folderPath(folder).endsWith('/'));
     QCOMPARE(store.row(0).size, 5);
     QCOMPARE(store.row(0).modified, 7);
+    QCOMPARE(store.row(0).inode, 9u);
+    QCOMPARE(store.folderIdentity(folder), (FileIdentity{1, subfolders.isEmpty() ? 2u : 3u}));
 }
 
 void ResultStoreTest::keepRowsKeepsOrderAcrossChunks()
 {
     // More rows than one chunk holds, so kept rows move between chunks.
-    const int count = 3 * 65536 + 17;
+    const int count = 3 * 4096 + 17;
     ResultStore store;
-    const quint32 a = store.addFolder("/a");
-    const quint32 b = store.addSubfolder(a, "b");
+    const quint32 a = store.addFolder("/a", {});
+    const quint32 b = store.addSubfolder(a, "b", {});
     std::vector<bool> keep;
     for (int index = 0; index < count; ++index) {
-        store.appendRow(index % 2 ? b : a, QByteArray::number(index), index, -index);
+        store.appendRow(index % 2 ? b : a, {QByteArray::number(index), index, -index, quint64(index)});
         keep.push_back(index % 3 == 0);
     }
     store.keepRows(keep);
@@ -67,6 +69,7 @@ void ResultStoreTest::keepRowsKeepsOrderAcrossChunks()
         const int original = int(position) * 3;
         QCOMPARE(store.name(position), QByteArrayView(QByteArray::number(original)));
         QCOMPARE(store.row(position).size, original);
+        QCOMPARE(store.row(position).inode, quint64(original));
         QCOMPARE(store.fullPath(position),
                  (original % 2 ? QByteArray("/a/b/") : QByteArray("/a/")) + QByteArray::number(original));
     }
@@ -76,9 +79,9 @@ void ResultStoreTest::clearReleasesMemory()
 {
     ResultStore store;
     const size_t empty = store.memoryUsed();
-    const quint32 folder = store.addFolder("/f");
+    const quint32 folder = store.addFolder("/f", {});
     for (int index = 0; index < 100000; ++index)
-        store.appendRow(folder, "name.txt", index, index);
+        store.appendRow(folder, {"name.txt", index, index, 0});
     QVERIFY(store.memoryUsed() > empty + 100000 * sizeof(ResultRow));
     store.clear();
     QCOMPARE(store.rowCount(), 0);
