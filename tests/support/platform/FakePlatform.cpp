@@ -52,6 +52,16 @@ int FaultyFileSystem::removeFile(const QByteArray &path) const
 size_t FaultyFileSystem::removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
                                      int &error) const
 {
+    if (beforeRemoving && names.size() > 1) {
+        // One file at a time, so that the hook comes before each.
+        for (size_t index = 0; index < names.size(); ++index) {
+            if (removeFiles(folder, {names[index]}, error) == 0)
+                return index;
+        }
+        return names.size();
+    }
+    if (beforeRemoving && !names.empty())
+        beforeRemoving(joinPath(folder, names.front()));
     // The files before the first with a planted error go through the real deletion.
     size_t reached = 0;
     while (reached < names.size() && !removeErrors.contains(joinPath(folder, names[reached])))

@@ -66,6 +66,8 @@ public:
     // and before the file's facts are read: a test can change the file in between. Listings
     // may run on other threads.
     std::function<void(const QByteArray &folder, QByteArrayView name)> whileFiltering;
+    // Runs before each file is deleted, on the thread that deletes, with the file's path.
+    std::function<void(const QByteArray &path)> beforeRemoving;
 
     FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
     int checkFolder(const QByteArray &folder) const override;
