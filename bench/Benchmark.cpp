@@ -4,6 +4,7 @@
 #include "Fatal.h"
 #include "Probes.h"
 #include "Report.h"
+#include "Responsiveness.h"
 #include "Session.h"
 #include "Stopwatch.h"
 
@@ -93,6 +94,7 @@ int runBenchmark(const Options &options)
     report.limit("clear selection", median(s.clearSelection), "ms", 50);
     report.ratio("delete selected (" + share + ")", s.deleteShare, "xargs rm", s.removeShare, 0.80);
     report.ratio("delete all (" + rows + ")", s.deleteAll, "xargs rm", s.removeAll, 0.80);
+    reportResponsiveness(report, s);
     report.note("farewell, whole call", "median " + std::to_string(int(median(s.farewell) + 0.5)) + " ms");
     report.limit("farewell emptying (" + rows + ")", median(s.emptying), "ms", 200);
     report.limit("start to window shown", startup, "ms", 300);

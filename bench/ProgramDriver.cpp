@@ -51,9 +51,13 @@ ProgramDriver::~ProgramDriver() = default;
 double ProgramDriver::click(const char *buttonName)
 {
     QAbstractButton *button = child<QAbstractButton>(*m_window, buttonName);
+    if (m_watch)
+        m_watch->started(*m_window);
     const Stopwatch watch;
     button->click();
     const double elapsed = watch.ms();
+    if (m_watch)
+        m_watch->ended();
     QCoreApplication::processEvents();
     return elapsed;
 }

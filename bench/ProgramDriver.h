@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QWidget;
+
 namespace vashtem {
 class frmMain;
 struct Platform;
@@ -19,6 +21,17 @@ namespace vashtem::bench {
 class ProgramDriver
 {
 public:
+    // Looks on while a timed click runs: told just before the click and just after it returns.
+    class ClickWatch
+    {
+    public:
+        virtual ~ClickWatch() = default;
+        virtual void started(QWidget &window) = 0;
+        virtual void ended() = 0;
+    };
+    // Watches the clicks from now on; nullptr stops watching.
+    void watchClicks(ClickWatch *watch) { m_watch = watch; }
+
     // Opens the window on the platform's working folder and chooses "search subfolders too".
     explicit ProgramDriver(Platform &platform);
     ~ProgramDriver();
@@ -48,6 +61,7 @@ private:
     double click(const char *buttonName);
 
     std::unique_ptr<frmMain> m_window;
+    ClickWatch *m_watch = nullptr;
 };
 
 } // namespace vashtem::bench

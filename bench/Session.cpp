@@ -1,6 +1,8 @@
 #include "Session.h"
 
 #include "ProgramDriver.h"
+#include "Report.h"
+#include "Responsiveness.h"
 
 #include <algorithm>
 #include <cmath>
@@ -57,7 +59,8 @@ void Session::run(int index)
     inOrder(
         programFirst,
         [&] {
-            m_samples.searchAll.push_back(driver.search(EveryFile));
+            m_samples.searchAll.push_back(
+                withLoopWatched(driver, m_samples.searchGap, [&] { return driver.search(EveryFile); }));
             expectRows(driver, m_listable, "search *.*");
             m_samples.bytesPerRow = double(driver.storeBytes()) / double(std::max(1L, driver.rows()));
         },
@@ -94,7 +97,8 @@ void Session::run(int index)
         programFirst,
         [&] {
             fill(driver);
-            m_samples.deleteAll.push_back(driver.deleteAll());
+            m_samples.deleteAll.push_back(
+                withLoopWatched(driver, m_samples.deleteAllGap, [&] { return driver.deleteAll(); }));
             expectRows(driver, 0, "delete all");
             m_all.recreate();
         },
@@ -102,6 +106,14 @@ void Session::run(int index)
             m_samples.removeAll.push_back(m_reference.removeListed(m_allList));
             m_all.recreate();
         });
+
+    // Escape halfway through the search and through Delete all.
+    m_samples.searchEscape.push_back(
+        withEscape(driver, median(m_samples.searchAll) / 2, [&] { driver.search(EveryFile); }));
+    fill(driver);
+    m_samples.deleteAllEscape.push_back(
+        withEscape(driver, median(m_samples.deleteAll) / 2, [&] { driver.deleteAll(); }));
+    m_all.recreate();
 
     fill(driver);
     const ProgramDriver::Farewell farewell = driver.farewell();
@@ -121,6 +133,26 @@ void Session::fill(ProgramDriver &driver)
 {
     driver.search(EveryFile);
     expectRows(driver, m_listable, "search *.* (untimed)");
+}
+
+double Session::withLoopWatched(ProgramDriver &driver, std::vector<double> &gaps,
+                                const std::function<double()> &click)
+{
+    LoopGapWatch watch;
+    driver.watchClicks(&watch);
+    const double elapsed = click();
+    driver.watchClicks(nullptr);
+    gaps.push_back(watch.longestMs());
+    return elapsed;
+}
+
+double Session::withEscape(ProgramDriver &driver, double afterMs, const std::function<void()> &click)
+{
+    EscapeWatch watch(afterMs);
+    driver.watchClicks(&watch);
+    click();
+    driver.watchClicks(nullptr);
+    return watch.latencyMs();
 }
 
 void Session::inOrder(bool programFirst, const std::function<void()> &program, const std::function<void()> &reference)

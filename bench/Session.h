@@ -23,6 +23,8 @@ struct Samples {
     std::vector<double> deleteShare, removeShare;
     std::vector<double> deleteAll, removeAll;
     std::vector<double> farewell, emptying;
+    std::vector<double> searchGap, deleteAllGap;        // longest event-loop gaps during the clicks
+    std::vector<double> searchEscape, deleteAllEscape; // Escape halfway to the click's return; -1 too late
     double bytesPerRow = 0;
 };
 
@@ -50,6 +52,8 @@ public:
 private:
     void expectRows(const ProgramDriver &driver, long expected, const char *step);
     void fill(ProgramDriver &driver);
+    static double withLoopWatched(ProgramDriver &driver, std::vector<double> &gaps, const std::function<double()> &click);
+    static double withEscape(ProgramDriver &driver, double afterMs, const std::function<void()> &click);
     static void inOrder(bool programFirst, const std::function<void()> &program,
                         const std::function<void()> &reference);
 

@@ -1,6 +1,7 @@
 // Delete selected and delete all: one confirmation, then the files go from the last row up.
 #include "ui/frmMain.h"
 
+#include "ui/BusyCommand.h"
 #include "platform/MessageBoxes.h"
 #include "core/results/Deletion.h"
 #include "core/results/ResultModel.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QTreeView>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -80,17 +82,25 @@ std::vector<bool> frmMain::selectedRows() const
 
 void frmMain::deleteRows(const std::vector<bool> &chosen)
 {
-    const DeletionOutcome outcome = deleteChosenFiles(m_results->store(), chosen, m_platform.fileSystem);
+    // The files go on a thread of its own while the list stays as it is, only read; the
+    // count shows the rows that remain, and Escape stops after the file in hand.
+    BusyCommand busy(this);
+    DeletionProgress progress{busy.stopRequest()};
+    DeletionOutcome outcome;
+    const qsizetype rowsBefore = m_results->rowCount();
+    busy.run([&] { outcome = deleteChosenFiles(m_results->store(), chosen, m_platform.fileSystem, &progress); },
+             [&] { lblFileSum->setText(QString::number(rowsBefore - progress.deleted.load())); });
     QByteArray failedPath;
     if (outcome.failedRow >= 0)
         failedPath = m_results->fullPath(int(outcome.failedRow));
 
-    // Rows up to the one that failed keep their place, so their selection and the current
-    // row can be put back as they were after the deleted rows are taken out. The spans are
-    // kept as row numbers: the model's reset invalidates every index a selection holds.
+    // Rows up to the one that failed, or where it was stopped, keep their place, so their
+    // selection and the current row can be put back as they were after the deleted rows are
+    // taken out. The spans are kept as row numbers: the model's reset invalidates every
+    // index a selection holds.
     QItemSelectionModel *selectionModel = ListView1->selectionModel();
     std::vector<std::pair<int, int>> keptSpans;
-    const int lastUntouched = int(outcome.failedRow);
+    const int lastUntouched = int(std::max(outcome.failedRow, outcome.stoppedAt));
     const QItemSelection selection = selectionModel->selection();
     for (const QItemSelectionRange &range : selection) {
         if (range.top() <= lastUntouched)

@@ -1,6 +1,7 @@
 // The search command and the two handlers that prepare its inputs.
 #include "ui/frmMain.h"
 
+#include "ui/BusyCommand.h"
 #include "ui/DriveComboBox.h"
 #include "ui/FileList.h"
 #include "ui/FolderListBox.h"
@@ -8,6 +9,7 @@
 #include "platform/MountTable.h"
 #include "platform/TickClock.h"
 #include "core/results/ResultModel.h"
+#include "core/results/RowBatches.h"
 #include "platform/Paths.h"
 #include "core/search/FolderSearch.h"
 #include "core/text/NumberFormat.h"
@@ -15,27 +17,12 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeView>
 
 namespace vashtem {
-
-namespace {
-
-// Shows the wait cursor for as long as it lives.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-} // namespace
 
 void frmMain::cmdSearch_Click()
 {
@@ -45,15 +32,28 @@ void frmMain::cmdSearch_Click()
         txtSize->setFocus();
         return;
     }
-    const WaitCursor waiting;
     m_results->removeAllRows();
     readCriteria();
     File1->setPattern(m_criteria.pattern);
 
+    // The walk runs on a thread of its own and hands its rows over in batches, which the
+    // list takes in as they come; Escape ends it with the rows found so far.
+    BusyCommand busy(this);
+    RowBatches batches(m_results->store());
+    FolderSearch search(m_platform.fileSystem, m_criteria, batches.writing());
+    search.setStop(busy.stopRequest());
+    search.setFolderDone([&batches] { batches.offer(); });
+    const auto showBatch = [&] {
+        if (const std::optional<ResultStore> batch = batches.take())
+            m_results->appendRows(*batch);
+    };
     const qint64 start = m_platform.clock.milliseconds();
-    ResultStore rows;
-    FolderSearch(m_platform.fileSystem, m_criteria, rows).SearchFiles();
-    m_results->replaceRows(std::move(rows));
+    busy.run([&search] { search.SearchFiles(); }, [&] {
+        showBatch();
+        setRowCountText();
+    });
+    showBatch();
+    m_results->appendRows(batches.rest());
     const qint64 elapsed = m_platform.clock.milliseconds() - start;
 
     File1->setPath(m_criteria.currentFolder);

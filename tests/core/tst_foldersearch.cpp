@@ -3,6 +3,7 @@
 
 #include "platform/PosixFileSystem.h"
 #include "core/results/ResultStore.h"
+#include "core/results/RowBatches.h"
 #include "core/search/FolderSearch.h"
 
 #include <QTest>
@@ -17,12 +18,8 @@ struct Found {
     std::vector<qint64> sizes;
 };
 
-Found search(const FileSystem &fileSystem, SearchCriteria criteria)
+Found found(const ResultStore &rows)
 {
-    if (criteria.currentFolder.isEmpty())
-        criteria.currentFolder = criteria.startFolder + '/';
-    ResultStore rows;
-    FolderSearch(fileSystem, criteria, rows).SearchFiles();
     Found found;
     for (qsizetype row = 0; row < rows.rowCount(); ++row) {
         found.paths.append(rows.fullPath(row));
@@ -30,6 +27,15 @@ Found search(const FileSystem &fileSystem, SearchCriteria criteria)
         found.sizes.push_back(rows.row(row).size);
     }
     return found;
+}
+
+Found search(const FileSystem &fileSystem, SearchCriteria criteria)
+{
+    if (criteria.currentFolder.isEmpty())
+        criteria.currentFolder = criteria.startFolder + '/';
+    ResultStore rows;
+    FolderSearch(fileSystem, criteria, rows).SearchFiles();
+    return found(rows);
 }
 
 QByteArrayList relative(const TempTree &tree, const QByteArrayList &paths)
@@ -83,6 +89,8 @@ private Q_SLOTS:
     void unreadableFoldersArePassedOver();
     void startAtRootJoinsWithOneSeparator();
     void bigFoldersAreWalkedCompletely();
+    void batchesAndStopsKeepTheOrder_data();
+    void batchesAndStopsKeepTheOrder();
 };
 
 void FolderSearchTest::treeOrderIsDepthFirstFilesFirst()
@@ -258,6 +266,61 @@ void FolderSearchTest::bigFoldersAreWalkedCompletely()
     const Found found = search(fileSystem, {.startFolder = tree.root(), .scope = Scope::WithSubfolders});
     QCOMPARE(found.paths.size(), Many + 1);
     QCOMPARE(found.paths.last(), tree.path("folders/zz-last/end.txt"));
+}
+
+void FolderSearchTest::batchesAndStopsKeepTheOrder_data()
+{
+    QTest::addColumn<int>("takeEvery"); // folders walked between two batches taken; 0: none
+    QTest::addColumn<int>("stopAfter"); // folders walked before the stop; 0: never
+    QTest::newRow("one batch at the end") << 0 << 0;
+    QTest::newRow("a batch after each folder") << 1 << 0;
+    QTest::newRow("a batch every third folder") << 3 << 0;
+    QTest::newRow("stopped after the start folder") << 1 << 1;
+    QTest::newRow("stopped inside a subfolder") << 2 << 4;
+    QTest::newRow("stopped before the last folder") << 0 << 6;
+}
+
+void FolderSearchTest::batchesAndStopsKeepTheOrder()
+{
+    QFETCH(int, takeEvery);
+    QFETCH(int, stopAfter);
+    TempTree tree;
+    for (const char *file : {"t1", "t2", "a/a1", "a/b/b1", "a/b/b2", "a/b/c/c1", "a/d/d1", "e/e1", "e/f/f1"})
+        tree.file(file);
+    PosixFileSystem fileSystem;
+    SearchCriteria criteria{.startFolder = tree.root(), .scope = Scope::WithSubfolders};
+    const Found whole = search(fileSystem, criteria);
+    QCOMPARE(whole.paths.size(), 9);
+
+    ResultStore shown;
+    RowBatches batches(shown);
+    std::atomic<bool> stop{false};
+    qsizetype rowsAtStop = -1;
+    int folders = 0;
+    FolderSearch search(fileSystem, criteria, batches.writing());
+    search.setStop(stop);
+    search.setFolderDone([&] {
+        ++folders;
+        batches.offer();
+        if (takeEvery > 0 && folders % takeEvery == 0) {
+            if (const std::optional<ResultStore> batch = batches.take())
+                shown.append(*batch);
+        }
+        if (folders == stopAfter) {
+            if (const std::optional<ResultStore> batch = batches.take())
+                shown.append(*batch);
+            rowsAtStop = shown.rowCount() + batches.writing().rowCount();
+            stop = true;
+        }
+    });
+    search.SearchFiles();
+    if (const std::optional<ResultStore> batch = batches.take())
+        shown.append(*batch);
+    shown.append(batches.rest());
+
+    const QByteArrayList expected = stopAfter > 0 ? whole.paths.mid(0, rowsAtStop) : whole.paths;
+    QCOMPARE(found(shown).paths, expected);
+    QCOMPARE(folders, stopAfter > 0 ? stopAfter : 7);
 }
 
 QTEST_GUILESS_MAIN(FolderSearchTest)

@@ -15,6 +15,7 @@ private Q_SLOTS:
     void pathsJoinWithOneSeparator();
     void keepRowsKeepsOrderAcrossChunks();
     void clearReleasesMemory();
+    void continuationsJoinOnTheEnd();
 };
 
 void ResultStoreTest::pathsJoinWithOneSeparator_data()
@@ -87,6 +88,34 @@ void ResultStoreTest::clearReleasesMemory()
     QCOMPARE(store.rowCount(), 0);
     QCOMPARE(store.folderCount(), 0u);
     QCOMPARE(store.memoryUsed(), empty);
+}
+
+void ResultStoreTest::continuationsJoinOnTheEnd()
+{
+    // Each batch names folders of the batches before it; one has folders and no rows.
+    ResultStore shown;
+    ResultStore first = ResultStore::continuing(shown);
+    const quint32 root = first.addFolder("/r");
+    const quint32 a = first.addSubfolder(root, "a");
+    first.appendRow(a, "1", 1, 1);
+    ResultStore second = ResultStore::continuing(first);
+    const quint32 b = second.addSubfolder(a, "b");
+    second.appendRow(root, "2", 2, 2);
+    second.appendRow(b, "3", 3, 3);
+    ResultStore third = ResultStore::continuing(second);
+    const quint32 c = third.addSubfolder(b, "c");
+    ResultStore fourth = ResultStore::continuing(third);
+    fourth.appendRow(c, "4", 4, 4);
+    for (const ResultStore *batch : {&first, &second, &third, &fourth})
+        shown.append(*batch);
+
+    QCOMPARE(shown.folderCount(), 4u);
+    QCOMPARE(shown.rowCount(), 4);
+    const QByteArrayList expected{"/r/a/1", "/r/2", "/r/a/b/3", "/r/a/b/c/4"};
+    for (qsizetype position = 0; position < shown.rowCount(); ++position) {
+        QCOMPARE(shown.fullPath(position), expected[position]);
+        QCOMPARE(shown.row(position).size, position + 1);
+    }
 }
 
 QTEST_GUILESS_MAIN(ResultStoreTest)

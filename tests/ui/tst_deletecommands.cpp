@@ -1,4 +1,4 @@
-// Delete selected and delete all: confirmation, order, what stays after a failure.
+// Delete selected and delete all: confirmation, order, what stays after a failure or a stop.
 #include "support/ui/MainWindowFixture.h"
 
 #include "platform/MessageBoxes.h"
@@ -7,6 +7,7 @@
 #include <QItemSelectionModel>
 #include <QTest>
 
+#include <atomic>
 #include <cerrno>
 
 #include <sys/stat.h>
@@ -64,6 +65,8 @@ private Q_SLOTS:
     void failureStopsAtThatRow_data();
     void failureStopsAtThatRow();
     void deleteAllFailureKeepsRowsUpToIt();
+    void escapeStopsAfterTheFileInHand_data();
+    void escapeStopsAfterTheFileInHand();
     void bytesNameTheFile();
     void rowsBeyondSixteenBits();
 };
@@ -273,6 +276,63 @@ void DeleteCommandsTest::deleteAllFailureKeepsRowsUpToIt()
     QCOMPARE(f.list()->selectionModel()->currentIndex().row(), 0);
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
     QVERIFY(f.fake.messageBoxes.boxes.last().text.contains(QString::fromUtf8(paths[1])));
+}
+
+void DeleteCommandsTest::escapeStopsAfterTheFileInHand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QList<int>>("selected"); // rows, from 0
+    QTest::addColumn<int>("inHand");          // the row whose file is in hand when Escape comes
+    QTest::addColumn<QList<int>>("remaining"); // the numbers of the files left, in list order
+    QTest::addColumn<QList<int>>("stillSelected");
+    QTest::newRow("delete all, first file") << "cmdRemoveAll" << QList<int>{1} << 5 << QList<int>{1, 2, 3, 4, 5}
+                                            << QList<int>{1};
+    QTest::newRow("delete all, halfway") << "cmdRemoveAll" << QList<int>{0, 4} << 3 << QList<int>{1, 2, 3}
+                                         << QList<int>{0};
+    QTest::newRow("delete all, last file") << "mnuRemoveAll" << QList<int>{} << 0 << QList<int>{} << QList<int>{};
+    QTest::newRow("delete selected") << "cmdRemoveOne" << QList<int>{0, 2, 3, 5} << 3 << QList<int>{1, 2, 3, 5}
+                                     << QList<int>{0, 2};
+    QTest::newRow("delete selected entry, last chosen file") << "mnuRemoveOne" << QList<int>{1, 4} << 1
+                                                             << QList<int>{1, 3, 4, 6} << QList<int>{};
+}
+
+// Six files; Escape comes while the file of one row is being deleted.
+void DeleteCommandsTest::escapeStopsAfterTheFileInHand()
+{
+    QFETCH(QString, command);
+    QFETCH(QList<int>, selected);
+    QFETCH(int, inHand);
+    QFETCH(QList<int>, remaining);
+    QFETCH(QList<int>, stillSelected);
+    MainWindowFixture f;
+    const QByteArrayList paths = listNumberedFiles(f, 6);
+    f.selectRows(selected);
+    std::atomic<bool> pressed{false};
+    f.fake.fileSystem.beforeRemoving = [&](const QByteArray &path) {
+        if (path == paths[inHand] && !pressed.exchange(true))
+            f.onWindowThread([&] { f.pressEscape(); });
+    };
+    f.run(command);
+    f.fake.fileSystem.beforeRemoving = nullptr;
+
+    QVERIFY(pressed);
+    QByteArrayList expectedCalls;
+    for (int row = 5; row >= inHand; --row) {
+        if (command.endsWith(QLatin1String("All")) || selected.contains(row))
+            expectedCalls.append(paths[row]);
+    }
+    QCOMPARE(f.fake.fileSystem.removeCalls, expectedCalls);
+    // The list and the disk agree: exactly the files of the listed rows are left.
+    QStringList left;
+    for (int number = 1; number <= 6; ++number) {
+        if (f.tree.exists(QByteArray::number(number) + ".txt"))
+            left.append(QString::number(number) + QStringLiteral(".txt"));
+    }
+    QCOMPARE(left, numberedNames(remaining));
+    QCOMPARE(f.column(0), numberedNames(remaining));
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(remaining.size()));
+    QCOMPARE(f.selectedRows(), stillSelected);
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1); // the question alone
 }
 
 void DeleteCommandsTest::bytesNameTheFile()

@@ -1,7 +1,8 @@
 // Faults under a search run through the main window: folders that cannot be listed, files
 // that vanish or change between the listing and the reading of their facts, folders that
 // vanish while the walk is under way. The search has no message for these: it must list
-// exactly what it could still read, in order, and nothing stale.
+// exactly what it could still read, in order, and nothing stale. And what the user does
+// while it runs: Escape stops it with the rows found so far, other input is dropped.
 #include "support/ui/MainWindowFixture.h"
 #include "support/core/ReferenceListing.h"
 
@@ -11,6 +12,7 @@
 
 #include <QComboBox>
 
+#include <QGuiApplication>
 #include <QTest>
 
 #include <algorithm>
@@ -71,6 +73,10 @@ private Q_SLOTS:
     void folderSwappedForALinkIsNotEntered();
     void nothingReadableToStartFrom_data();
     void nothingReadableToStartFrom();
+    void escapeKeepsTheRowsFoundSoFar_data();
+    void escapeKeepsTheRowsFoundSoFar();
+    void inputDuringTheSearchIsDropped_data();
+    void inputDuringTheSearchIsDropped();
 };
 
 void SearchFaultsTest::unreadableFoldersAreLeftOut_data()
@@ -274,6 +280,103 @@ void SearchFaultsTest::nothingReadableToStartFrom()
     }
     f.search(qPrintable(scope));
     QCOMPARE(f.window->results().rowCount(), 0);
+}
+
+void SearchFaultsTest::escapeKeepsTheRowsFoundSoFar_data()
+{
+    QTest::addColumn<QByteArray>("stopIn"); // the folder being listed when Escape comes
+    QTest::newRow("start folder") << QByteArray();
+    QTest::newRow("first subfolder") << QByteArray("a");
+    QTest::newRow("deepest folder") << QByteArray("a/deep/deeper");
+    QTest::newRow("last folder") << QByteArray("c/inner");
+}
+
+void SearchFaultsTest::escapeKeepsTheRowsFoundSoFar()
+{
+    QFETCH(QByteArray, stopIn);
+    MainWindowFixture f;
+    fillTree(f.tree);
+    f.open();
+    const QByteArrayList whole = expectedWithout(f.tree, true, {});
+    const QByteArray target = stopIn.isEmpty() ? f.tree.root() : f.tree.path(stopIn);
+    const auto inTarget = [&](const QByteArray &path) { return parentFolder(path) == target; };
+    std::atomic<bool> pressed{false};
+    bool waitCursor = false;
+    f.fake.fileSystem.whileFiltering = [&](const QByteArray &folder, QByteArrayView) {
+        if (withoutTrailingSeparator(folder) != target || pressed.exchange(true))
+            return;
+        f.onWindowThread([&] {
+            waitCursor = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            f.pressEscape();
+        });
+    };
+    f.search("optSearch_1");
+    f.fake.fileSystem.whileFiltering = nullptr;
+
+    QVERIFY(pressed);
+    QVERIFY(waitCursor);
+    QVERIFY(!QGuiApplication::overrideCursor());
+    // The folder in hand when Escape came and everything after it are left out.
+    const QByteArrayList rows = rowPaths(f);
+    QVERIFY(rows.size() <= std::find_if(whole.begin(), whole.end(), inTarget) - whole.begin());
+    QCOMPARE(rows, whole.mid(0, rows.size()));
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(rows.size()));
+    QCOMPARE(f.label("lblTime")->text(), QStringLiteral("1"));
+    QCOMPARE(QApplication::focusWidget(), f.list());
+    QVERIFY(f.fake.messageBoxes.boxes.isEmpty());
+
+    f.search("optSearch_1"); // the stop was for that search alone
+    QCOMPARE(rowPaths(f), whole);
+}
+
+void SearchFaultsTest::inputDuringTheSearchIsDropped_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::newRow("a click on Delete all") << "click cmdRemoveAll";
+    QTest::newRow("Space on Delete all") << "space cmdRemoveAll";
+    QTest::newRow("a click on Exit") << "click cmdEnd";
+}
+
+void SearchFaultsTest::inputDuringTheSearchIsDropped()
+{
+    QFETCH(QString, input);
+    MainWindowFixture f;
+    fillTree(f.tree);
+    f.open();
+    const QByteArrayList whole = expectedWithout(f.tree, true, {});
+    const auto give = [&] {
+        QAbstractButton *target = f.button(qPrintable(input.section(QLatin1Char(' '), 1)));
+        if (input.startsWith(QLatin1String("click "))) {
+            QTest::mouseClick(target, Qt::LeftButton);
+        } else {
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Space);
+        }
+    };
+    std::atomic<bool> given{false};
+    const QByteArray middle = f.tree.path("a/deep");
+    f.fake.fileSystem.whileFiltering = [&](const QByteArray &folder, QByteArrayView) {
+        if (withoutTrailingSeparator(folder) != middle || given.exchange(true))
+            return;
+        // Once rows are listed, Delete all would have something to ask about.
+        int shown = 0;
+        while (shown == 0)
+            f.onWindowThread([&] { shown = f.window->results().rowCount(); });
+        f.onWindowThread(give);
+    };
+    f.search("optSearch_1");
+    f.fake.fileSystem.whileFiltering = nullptr;
+    QCoreApplication::processEvents(); // nothing is replayed either
+
+    QVERIFY(given);
+    QCOMPARE(rowPaths(f), whole);
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(whole.size()));
+    QVERIFY(f.fake.messageBoxes.boxes.isEmpty());
+    QVERIFY(f.fake.fileSystem.removeCalls.isEmpty());
+    QCOMPARE(f.fake.exit.calls, 0);
+
+    give(); // the same input once the search is over does act: it asks before it deletes or ends
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
 }
 
 QTEST_MAIN(SearchFaultsTest)

@@ -9,6 +9,8 @@
 #include "core/results/ResultModel.h"
 
 #include <QPointer>
+
+#include <atomic>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -65,6 +67,8 @@ private Q_SLOTS:
     void farewellWaitsByTheClock();
     void aSecondExitDuringTheFarewellIsIgnored_data();
     void aSecondExitDuringTheFarewellIsIgnored();
+    void closeDuringWorkStopsItFirst_data();
+    void closeDuringWorkStopsItFirst();
     void menuEntryEndsAtOnce();
     void exitButtonEndsTheAboutWindowToo();
     void closeBoxLeavesTheAboutWindowOpen();
@@ -211,6 +215,69 @@ void ShutdownTest::aSecondExitDuringTheFarewellIsIgnored()
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
     QCOMPARE(f.fake.clock.readings.load(), readings);
     QCOMPARE(f.fake.exit.calls, closeBox ? 0 : 1);
+}
+
+void ShutdownTest::closeDuringWorkStopsItFirst_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("during a search") << "cmdSearch";
+    QTest::newRow("during delete all") << "cmdRemoveAll";
+}
+
+void ShutdownTest::closeDuringWorkStopsItFirst()
+{
+    QFETCH(QString, command);
+    MainWindowFixture f;
+    for (const char *folder : {"a", "b", "c"}) {
+        for (const char *file : {"1.txt", "2.txt"})
+            f.tree.file(QByteArray(folder) + '/' + file);
+    }
+    f.open();
+    f.choose("optSearch_1");
+    if (command == QLatin1String("cmdRemoveAll"))
+        f.run("cmdSearch");
+    // The close comes while the files of folder b are listed, or the first of them deleted.
+    std::atomic<bool> closed{false};
+    const auto closeOnce = [&] {
+        if (!closed.exchange(true))
+            f.onWindowThread([&] { f.window->close(); });
+    };
+    const QByteArray folder = f.tree.path("b");
+    f.fake.fileSystem.whileFiltering = [&](const QByteArray &listed, QByteArrayView) {
+        if (command == QLatin1String("cmdSearch") && listed == folder)
+            closeOnce();
+    };
+    f.fake.fileSystem.beforeRemoving = [&](const QByteArray &path) {
+        if (path.startsWith(folder + '/'))
+            closeOnce();
+    };
+    int rowsAtBox = -1;
+    f.fake.messageBoxes.whileShown = [&] { rowsAtBox = f.window->results().rowCount(); };
+    f.run(command);
+    f.fake.fileSystem.whileFiltering = nullptr;
+    f.fake.fileSystem.beforeRemoving = nullptr;
+
+    // The command has ended, stopped, with the window still up. The search listed a part of
+    // what lies before b (the walk may lag behind the listings); Delete all, going from the
+    // last row up, took c's files and b/2.txt, the one in hand.
+    const bool search = command == QLatin1String("cmdSearch");
+    QStringList listed;
+    for (const char *file : {"a/1.txt", "a/2.txt", "b/1.txt"})
+        listed.append(QString::fromUtf8(f.tree.path(file)));
+    if (search)
+        listed = listed.mid(0, qMin(2, int(f.column(1).size())));
+    QVERIFY(closed);
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(f.column(1), listed);
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(listed.size()));
+    QCOMPARE(f.tree.exists("b/2.txt"), search);
+    QCOMPARE(f.tree.exists("c/1.txt"), search);
+    QVERIFY(f.tree.exists("b/1.txt"));
+    // Then the close goes its usual way.
+    QCoreApplication::processEvents();
+    QVERIFY(!f.window->isVisible());
+    QCOMPARE(rowsAtBox, 0);
+    QCOMPARE(f.fake.messageBoxes.boxes.last().text, QStringLiteral("終了します"));
 }
 
 void ShutdownTest::menuEntryEndsAtOnce()

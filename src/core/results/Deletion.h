@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 
+#include <atomic>
 #include <vector>
 
 namespace vashtem {
@@ -15,13 +16,21 @@ struct DeletionOutcome {
     std::vector<bool> keep;   // one flag per row: false for each row whose file was deleted
     qsizetype failedRow = -1; // the row whose file could not be deleted, or -1
     DeleteFailure failure;    // why that file was not deleted
+    qsizetype stoppedAt = -1; // when stopped on request: the chosen row it would have taken next
+};
+
+// Lets another thread follow a deletion and stop it between two files.
+struct DeletionProgress {
+    const std::atomic<bool> &stop;
+    std::atomic<qsizetype> deleted{0};
 };
 
 // Deletes the files of the chosen rows, one flag per row, from the last row to the first,
 // each by the exact path its row keeps and only while it is still the file that was listed.
 // Stops at the first file that cannot be deleted: that row and every row before it are left
-// as they were.
+// as they were. With progress given, it also stops after the file in hand once
+// progress.stop is set.
 DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<bool> &chosen,
-                                  const FileSystem &fileSystem);
+                                  const FileSystem &fileSystem, DeletionProgress *progress = nullptr);
 
 } // namespace vashtem

@@ -82,11 +82,16 @@ QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int r
     return {};
 }
 
-void ResultModel::replaceRows(ResultStore &&rows)
+void ResultModel::appendRows(const ResultStore &batch)
 {
-    beginResetModel();
-    m_store = std::move(rows);
-    endResetModel();
+    const int first = rowCount();
+    if (batch.rowCount() == 0) {
+        m_store.append(batch); // its folders only
+        return;
+    }
+    beginInsertRows(QModelIndex(), first, first + int(batch.rowCount()) - 1);
+    m_store.append(batch);
+    endInsertRows();
 }
 
 void ResultModel::keepRows(const std::vector<bool> &keep)

@@ -29,8 +29,9 @@ public:
     QByteArray fullPath(int position) const { return m_store.fullPath(position); }
     QString text(int position, Column column) const;
 
-    // Takes the rows of a finished search in place of the present ones.
-    void replaceRows(ResultStore &&rows);
+    // Adds the rows of a store made by ResultStore::continuing(store()) at the end, in one
+    // insertion, so that a search can show its rows while it goes on.
+    void appendRows(const ResultStore &batch);
     // Keeps the rows whose flag is set, in their order; keep has one flag per row.
     void keepRows(const std::vector<bool> &keep);
     void removeAllRows();

@@ -13,7 +13,7 @@ quint32 ResultStore::addSubfolder(quint32 parent, QByteArrayView name, FileIdent
 {
     const quint64 nameOffset = m_names.append(name.data(), size_t(name.size()));
     m_folders.push_back({parent, quint32(name.size()), nameOffset, identity});
-    return quint32(m_folders.size() - 1);
+    return m_firstFolder + quint32(m_folders.size() - 1);
 }
 
 void ResultStore::appendFolderPath(quint32 folder, QByteArray &path) const
@@ -52,6 +52,28 @@ QByteArray ResultStore::fullPath(qsizetype position) const
     return path;
 }
 
+ResultStore ResultStore::continuing(const ResultStore &earlier)
+{
+    ResultStore later;
+    later.m_firstFolder = earlier.m_firstFolder + earlier.folderCount();
+    return later;
+}
+
+void ResultStore::append(const ResultStore &later)
+{
+    Q_ASSERT(later.m_firstFolder == m_firstFolder + folderCount());
+    // Folder numbers carry over as they are; only the names move into this pool.
+    for (const Folder &folder : later.m_folders) {
+        const quint64 nameOffset = m_names.append(later.m_names.at(folder.nameOffset), folder.nameLength);
+        m_folders.push_back({folder.parent, folder.nameLength, nameOffset, folder.identity});
+    }
+    for (size_t position = 0; position < later.m_rows.size(); ++position) {
+        ResultRow row = later.m_rows[position];
+        row.nameOffset = m_names.append(later.m_names.at(row.nameOffset), row.nameLength);
+        m_rows.push_back(row);
+    }
+}
+
 void ResultStore::keepRows(const std::vector<bool> &keep)
 {
     size_t kept = 0;
@@ -67,6 +89,7 @@ void ResultStore::clear()
 {
     // Swapping with empty containers releases the memory, which clear() alone would keep.
     m_rows.clear();
+    m_firstFolder = 0;
     std::vector<Folder>().swap(m_folders);
     m_names.clear();
 }

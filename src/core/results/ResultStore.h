@@ -43,7 +43,14 @@ public:
     QByteArrayView name(qsizetype position) const;
     QByteArray folderPath(quint32 folder) const; // ends with the separator
     QByteArray fullPath(qsizetype position) const;
-    FileIdentity folderIdentity(quint32 folder) const { return m_folders[folder].identity; }
+    FileIdentity folderIdentity(quint32 folder) const { return m_folders[folder - m_firstFolder].identity; }
+
+    // A store that goes on where `earlier` ends: its folders are numbered after earlier's, so
+    // its subfolders and rows may name folders of either. One thread fills it while another
+    // reads earlier; append then moves it onto earlier's end. It cannot give paths itself.
+    static ResultStore continuing(const ResultStore &earlier);
+    // Moves the folders and rows of a store made by continuing(*this) onto the end of this one.
+    void append(const ResultStore &later);
 
     // Keeps the rows whose flag in keep is true, in their order. keep has one flag per row.
     void keepRows(const std::vector<bool> &keep);
@@ -62,6 +69,7 @@ private:
     };
     void appendFolderPath(quint32 folder, QByteArray &path) const;
 
+    quint32 m_firstFolder = 0; // the index of m_folders[0]: not 0 in a continuation
     // Chunks of 4,096 rows: the last one, partly used, costs at most 160 KiB.
     ChunkedVector<ResultRow, 12> m_rows;
     std::vector<Folder> m_folders;

@@ -17,9 +17,11 @@ FolderSearch::FolderSearch(const FileSystem &fileSystem, SearchCriteria &criteri
 
 NameFilter FolderSearch::nameFilter() const
 {
+    // Once stopped, the listings still under way refuse every name: they are not used, and
+    // skipping the facts of their files ends them sooner.
     if (m_pattern.matchesEverything())
-        return [](QByteArrayView) { return true; };
-    return [this](QByteArrayView name) { return m_pattern.matches(name); };
+        return [this](QByteArrayView) { return !stopped(); };
+    return [this](QByteArrayView name) { return !stopped() && m_pattern.matches(name); };
 }
 
 void FolderSearch::SearchFiles()
@@ -41,8 +43,10 @@ void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
 {
     m_criteria.currentFolder = cursor.path();
     listFiles(folder, cursor.listing());
+    if (m_folderDone)
+        m_folderDone();
     // The count is read afresh on each pass, as the folder chooser would report it.
-    for (int j = 0; j < cursor.count(); ++j) {
+    for (int j = 0; j < cursor.count() && !stopped(); ++j) {
         const QByteArray name = cursor.listing().subfolders[size_t(j)];
         if (cursor.setPath(cursor.entry(j)) != 0)
             continue; // a subfolder that cannot be opened is passed over
@@ -55,6 +59,8 @@ void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
 void FolderSearch::listFiles(quint32 folder, const FolderListing &listing)
 {
     for (const ListedFile &file : listing.files) {
+        if (stopped())
+            return;
         if (m_criteria.sizeFilter && !MatchesSize(file))
             continue;
         AddResultRow(folder, file);

@@ -4,6 +4,9 @@
 #include "platform/FileSystem.h"
 #include "core/search/SearchCriteria.h"
 
+#include <atomic>
+#include <functional>
+
 namespace vashtem {
 
 class FolderCursor;
@@ -21,6 +24,11 @@ public:
 
     void SearchFiles();
 
+    // For a search that another thread follows: once `stop` is set, the walk ends between two
+    // files and keeps the rows so far; `folderDone` runs after each folder's rows are in.
+    void setStop(const std::atomic<bool> &stop) { m_stop = &stop; }
+    void setFolderDone(std::function<void()> folderDone) { m_folderDone = std::move(folderDone); }
+
     // The filter that picks the names worth reading facts for.
     NameFilter nameFilter() const;
 
@@ -29,11 +37,14 @@ private:
     bool MatchesSize(const ListedFile &file) const;
     void AddResultRow(quint32 folder, const ListedFile &file);
     void listFiles(quint32 folder, const FolderListing &listing);
+    bool stopped() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
 
     const FileSystem &m_fileSystem;
     SearchCriteria &m_criteria;
     ResultStore &m_rows;
     FilePattern m_pattern;
+    const std::atomic<bool> *m_stop = nullptr;
+    std::function<void()> m_folderDone;
 };
 
 } // namespace vashtem

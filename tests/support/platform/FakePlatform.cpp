@@ -60,6 +60,16 @@ int FaultyFileSystem::checkFolder(const QByteArray &folder) const
 size_t FaultyFileSystem::removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
                                      const std::vector<FileToDelete> &files, DeleteFailure &failure) const
 {
+    if (beforeRemoving && files.size() > 1) {
+        // One file at a time, so that the hook comes before each.
+        for (size_t index = 0; index < files.size(); ++index) {
+            if (removeFiles(folder, folderIdentity, {files[index]}, failure) == 0)
+                return index;
+        }
+        return files.size();
+    }
+    if (beforeRemoving && !files.empty())
+        beforeRemoving(joinPath(folder, files.front().name));
     // The files before the first with a planted error go through the real deletion.
     size_t reached = 0;
     while (reached < files.size() && !removeErrors.contains(joinPath(folder, files[reached].name)))

@@ -69,6 +69,8 @@ public:
     // Runs before each folder is opened for listing, on whichever thread lists it: a test
     // can replace the folder in between.
     std::function<void(const QByteArray &folder)> beforeListing;
+    // Runs before each file is deleted, on the thread that deletes, with the file's path.
+    std::function<void(const QByteArray &path)> beforeRemoving;
 
     FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
     FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder,

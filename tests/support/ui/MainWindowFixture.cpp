@@ -4,6 +4,10 @@
 
 #include <QItemSelectionModel>
 #include <QTest>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
 
 namespace vashtem::testing {
 
@@ -63,6 +67,22 @@ void MainWindowFixture::run(const QString &command) const
         commandButton->click();
     else
         action(qPrintable(command))->trigger();
+}
+
+void MainWindowFixture::onWindowThread(const std::function<void()> &step) const
+{
+    if (QThread::currentThread() == window->thread())
+        QFAIL("the command's work runs on the window's thread");
+    std::atomic<bool> done{false};
+    QMetaObject::invokeMethod(
+        window.get(), [&] { step(); done = true; }, Qt::QueuedConnection);
+    while (!done)
+        std::this_thread::yield();
+}
+
+void MainWindowFixture::pressEscape() const
+{
+    QTest::keyClick(window.get(), Qt::Key_Escape);
 }
 
 } // namespace vashtem::testing

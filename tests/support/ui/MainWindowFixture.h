@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QTreeView>
 
+#include <functional>
 #include <memory>
 
 namespace vashtem::testing {
@@ -41,6 +42,11 @@ struct MainWindowFixture {
     void selectRows(const QList<int> &rows) const;
     QList<int> selectedRows() const;
     void run(const QString &command) const; // clicks the button, or triggers the menu entry, of that name
+
+    // From the thread of a command's work (a hook of the fake file system): runs step on the
+    // window's thread as its next event and returns once it has run.
+    void onWindowThread(const std::function<void()> &step) const;
+    void pressEscape() const;
 };
 
 } // namespace vashtem::testing

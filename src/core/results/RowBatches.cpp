@@ -1,0 +1,30 @@
+#include "core/results/RowBatches.h"
+
+#include <utility>
+
+namespace vashtem {
+
+RowBatches::RowBatches(const ResultStore &shown)
+    : m_writing(ResultStore::continuing(shown))
+{
+}
+
+void RowBatches::offer()
+{
+    if (m_writing.rowCount() == 0)
+        return;
+    const std::lock_guard lock(m_mutex);
+    if (m_ready)
+        return; // the last batch is still waiting to be shown
+    ResultStore next = ResultStore::continuing(m_writing);
+    m_ready = std::move(m_writing);
+    m_writing = std::move(next);
+}
+
+std::optional<ResultStore> RowBatches::take()
+{
+    const std::lock_guard lock(m_mutex);
+    return std::exchange(m_ready, std::nullopt);
+}
+
+} // namespace vashtem

@@ -1,0 +1,92 @@
+#include "ui/BusyCommand.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include <thread>
+
+namespace vashtem {
+
+namespace {
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+BusyCommand::BusyCommand(QWidget *window)
+    : m_window(window)
+{
+}
+
+BusyCommand::~BusyCommand()
+{
+    // Closed any sooner, the window would say farewell before the command had finished.
+    if (m_closeAsked && m_window)
+        QTimer::singleShot(0, m_window, [window = m_window] { window->close(); });
+}
+
+void BusyCommand::run(const std::function<void()> &work, const std::function<void()> &everyTick)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::instance()->installEventFilter(this);
+    QEventLoop loop;
+    QTimer ticks;
+    QObject::connect(&ticks, &QTimer::timeout, &loop, everyTick);
+    ticks.start(TickMs);
+    std::thread worker([&] {
+        work();
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    QCoreApplication::instance()->removeEventFilter(this);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+bool BusyCommand::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Close && watched == m_window) {
+        m_stop = true;
+        m_closeAsked = true;
+        event->ignore();
+        return true;
+    }
+    if (!isUserInput(event->type()))
+        return false;
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+        m_stop = true;
+    return true;
+}
+
+} // namespace vashtem

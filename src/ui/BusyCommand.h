@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <atomic>
+#include <functional>
+
+namespace vashtem {
+
+// Runs the long work of a command on a thread of its own while the window stays alive: it
+// repaints, moves and resizes, timers run and the wait cursor shows. User input to the
+// program's windows is dropped, as when the work held the only thread, so the command ends
+// before another starts; Escape asks the work to stop. A request to close the window stops
+// the work too and is carried out after this object has gone, once the command has returned:
+// let it live as long as the command.
+class BusyCommand final : public QObject
+{
+public:
+    // How often the work's progress is shown.
+    static constexpr int TickMs = 50;
+
+    explicit BusyCommand(QWidget *window);
+    ~BusyCommand() override;
+
+    // Set by Escape or a close request; the work reads it to stop early.
+    const std::atomic<bool> &stopRequest() const { return m_stop; }
+    bool stopped() const { return m_stop.load(); }
+
+    // Runs work on the other thread and returns when it has ended. Meanwhile everyTick runs
+    // here every TickMs, to show what the work has done so far.
+    void run(const std::function<void()> &work, const std::function<void()> &everyTick);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QPointer<QWidget> m_window;
+    std::atomic<bool> m_stop{false};
+    bool m_closeAsked = false;
+};
+
+} // namespace vashtem
