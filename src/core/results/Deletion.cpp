@@ -3,21 +3,18 @@
 #include "platform/FileSystem.h"
 #include "core/results/ResultStore.h"
 
-#include <algorithm>
-
 namespace vashtem {
 
 DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<bool> &chosen,
-                                  const FileSystem &fileSystem, DeletionProgress *progress)
+                                  const FileSystem &fileSystem, DeletionProgress &progress)
 {
     DeletionOutcome outcome;
     outcome.keep.assign(size_t(rows.rowCount()), true);
     std::vector<QByteArrayView> names;
     std::vector<qsizetype> positions;
-    std::vector<QByteArrayView> run;
     qsizetype position = rows.rowCount() - 1;
     while (position >= 0) {
-        // The rows of one folder stand together; they are deleted through one open folder.
+        // The rows of one folder stand together; the folder's path is made once for them.
         const quint32 folder = rows.row(position).folder;
         names.clear();
         positions.clear();
@@ -29,27 +26,22 @@ DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<boo
         }
         if (names.empty())
             continue;
+        // One file per call, so that a stop comes between two files.
         const QByteArray folderPath = rows.folderPath(folder);
-        // Followed from another thread, the files go one at a time, so a stop comes between two.
-        const size_t step = progress ? 1 : names.size();
-        for (size_t first = 0; first < names.size(); first += step) {
-            if (progress && progress->stop.load(std::memory_order_relaxed)) {
-                outcome.stoppedAt = positions[first];
+        for (size_t index = 0; index < names.size(); ++index) {
+            if (progress.stop.load(std::memory_order_relaxed)) {
+                outcome.stoppedAt = positions[index];
                 return outcome;
             }
-            run.assign(names.begin() + std::ptrdiff_t(first),
-                       names.begin() + std::ptrdiff_t(std::min(first + step, names.size())));
             int error = 0;
-            const size_t deleted = fileSystem.removeFiles(folderPath, run, error);
-            for (size_t index = 0; index < deleted; ++index)
-                outcome.keep[size_t(positions[first + index])] = false;
-            if (progress)
-                progress->deleted.fetch_add(qsizetype(deleted), std::memory_order_relaxed);
+            fileSystem.removeFiles(folderPath, {names[index]}, error);
             if (error != 0) {
-                outcome.failedRow = positions[first + deleted];
+                outcome.failedRow = positions[index];
                 outcome.error = error;
                 return outcome;
             }
+            outcome.keep[size_t(positions[index])] = false;
+            progress.deleted.fetch_add(1, std::memory_order_relaxed);
         }
     }
     return outcome;
