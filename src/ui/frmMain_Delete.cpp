@@ -88,7 +88,7 @@ void frmMain::deleteRows(const std::vector<bool> &chosen)
     DeletionProgress progress{busy.stopRequest()};
     DeletionOutcome outcome;
     const qsizetype rowsBefore = m_results->rowCount();
-    busy.run([&] { outcome = deleteChosenFiles(m_results->store(), chosen, m_platform.fileSystem, &progress); },
+    busy.run([&] { outcome = deleteChosenFiles(m_results->store(), chosen, m_platform.fileSystem, progress); },
              [&] { lblFileSum->setText(QString::number(rowsBefore - progress.deleted.load())); });
     QByteArray failedPath;
     if (outcome.failedRow >= 0)

@@ -86,7 +86,7 @@ void DeletionTest::lastRowFirstStoppingAtAFailure()
             stop = true;
     };
 
-    const DeletionOutcome outcome = deleteChosenFiles(rows, flags, fileSystem, &progress);
+    const DeletionOutcome outcome = deleteChosenFiles(rows, flags, fileSystem, progress);
 
     QByteArrayList expectedPaths;
     for (const int row : expectedCalls)

@@ -95,17 +95,17 @@ void ResultStoreTest::continuationsJoinOnTheEnd()
     // Each batch names folders of the batches before it; one has folders and no rows.
     ResultStore shown;
     ResultStore first = ResultStore::continuing(shown);
-    const quint32 root = first.addFolder("/r");
-    const quint32 a = first.addSubfolder(root, "a");
-    first.appendRow(a, "1", 1, 1);
+    const quint32 root = first.addFolder("/r", {1, 10});
+    const quint32 a = first.addSubfolder(root, "a", {1, 11});
+    first.appendRow(a, {"1", 1, 1, 101});
     ResultStore second = ResultStore::continuing(first);
-    const quint32 b = second.addSubfolder(a, "b");
-    second.appendRow(root, "2", 2, 2);
-    second.appendRow(b, "3", 3, 3);
+    const quint32 b = second.addSubfolder(a, "b", {1, 12});
+    second.appendRow(root, {"2", 2, 2, 102});
+    second.appendRow(b, {"3", 3, 3, 103});
     ResultStore third = ResultStore::continuing(second);
-    const quint32 c = third.addSubfolder(b, "c");
+    const quint32 c = third.addSubfolder(b, "c", {2, 13});
     ResultStore fourth = ResultStore::continuing(third);
-    fourth.appendRow(c, "4", 4, 4);
+    fourth.appendRow(c, {"4", 4, 4, 104});
     for (const ResultStore *batch : {&first, &second, &third, &fourth})
         shown.append(*batch);
 
@@ -115,7 +115,10 @@ void ResultStoreTest::continuationsJoinOnTheEnd()
     for (qsizetype position = 0; position < shown.rowCount(); ++position) {
         QCOMPARE(shown.fullPath(position), expected[position]);
         QCOMPARE(shown.row(position).size, position + 1);
+        QCOMPARE(shown.row(position).inode, quint64(101 + position));
     }
+    QCOMPARE(shown.folderIdentity(c), (FileIdentity{2, 13}));
+    QCOMPARE(shown.folderIdentity(a), (FileIdentity{1, 11}));
 }
 
 QTEST_GUILESS_MAIN(ResultStoreTest)

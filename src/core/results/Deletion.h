@@ -28,9 +28,8 @@ struct DeletionProgress {
 // Deletes the files of the chosen rows, one flag per row, from the last row to the first,
 // each by the exact path its row keeps and only while it is still the file that was listed.
 // Stops at the first file that cannot be deleted: that row and every row before it are left
-// as they were. With progress given, it also stops after the file in hand once
-// progress.stop is set.
+// as they were. Stops as well after the file in hand once progress.stop is set.
 DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<bool> &chosen,
-                                  const FileSystem &fileSystem, DeletionProgress *progress = nullptr);
+                                  const FileSystem &fileSystem, DeletionProgress &progress);
 
 } // namespace vashtem
