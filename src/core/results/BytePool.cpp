@@ -15,7 +15,8 @@ quint64 BytePool::append(const char *data, size_t length)
         m_used = 0;
     }
     const quint64 offset = (quint64(m_blocks.size() - 1) << BlockBits) + m_used;
-    std::memcpy(m_blocks.back().get() + m_used, data, length);
+    if (length > 0) // an empty run may come with no data at all, which memcpy must not see
+        std::memcpy(m_blocks.back().get() + m_used, data, length);
     m_used += length;
     return offset;
 }
