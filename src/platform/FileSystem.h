@@ -48,6 +48,9 @@ struct FileToDelete {
     quint64 inode = 0;
 };
 
+// Asked before each file of a deletion, with the file's index: false stops it there.
+using BeforeEachFile = std::function<bool(size_t next)>;
+
 // Why a file was not deleted: an error of the system, or something other than the listed
 // file stands at its name now.
 struct DeleteFailure {
@@ -81,9 +84,12 @@ public:
     // that cannot be deleted. The folder is reached without passing through a link and must
     // still be the folder that was listed; each file must still be the listed regular file.
     // Never removes a folder; a file whose owner has no write permission fails with EACCES.
-    // Returns how many were deleted; failure then tells why the next one was not.
+    // Returns how many were deleted; failure then tells why the next one was not. When
+    // beforeEach is given it is asked before each file, with its index, whether to go on:
+    // a no ends the deletion there, with no failure.
     virtual size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
-                               const std::vector<FileToDelete> &files, DeleteFailure &failure) const = 0;
+                               const std::vector<FileToDelete> &files, DeleteFailure &failure,
+                               const BeforeEachFile &beforeEach = {}) const = 0;
 
     // The volumes a user would search, by mount point, "/" first.
     virtual std::vector<QByteArray> volumes() const = 0;

@@ -221,7 +221,8 @@ DeleteFailure removeIn(const FolderHandle &folder, const FileToDelete &file)
 } // namespace
 
 size_t PosixFileSystem::removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
-                                    const std::vector<FileToDelete> &files, DeleteFailure &failure) const
+                                    const std::vector<FileToDelete> &files, DeleteFailure &failure,
+                                    const BeforeEachFile &beforeEach) const
 {
     failure = {};
     if (files.empty())
@@ -239,6 +240,8 @@ size_t PosixFileSystem::removeFiles(const QByteArray &folder, FileIdentity folde
         return 0;
     }
     for (size_t index = 0; index < files.size(); ++index) {
+        if (beforeEach && !beforeEach(index))
+            return index;
         failure = removeIn(handle, files[index]);
         if (failure.failed())
             return index;

@@ -21,7 +21,8 @@ public:
                                 const NameFilter &accept) const override;
     int checkFolder(const QByteArray &folder) const override;
     size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
-                       const std::vector<FileToDelete> &files, DeleteFailure &failure) const override;
+                       const std::vector<FileToDelete> &files, DeleteFailure &failure,
+                       const BeforeEachFile &beforeEach = {}) const override;
     // Empty when the working directory is gone or unreachable.
     std::vector<QByteArray> volumes() const override;
     QByteArray currentDirectory() const override;

@@ -63,7 +63,7 @@ public:
     }
     int checkFolder(const QByteArray &) const override { return 0; }
     size_t removeFiles(const QByteArray &, FileIdentity, const std::vector<FileToDelete> &,
-                       DeleteFailure &) const override
+                       DeleteFailure &, const BeforeEachFile &) const override
     {
         return 0;
     }
@@ -224,7 +224,7 @@ void FolderSearchTest::unreadableFoldersArePassedOver()
         }
         int checkFolder(const QByteArray &folder) const override { return real.checkFolder(folder); }
         size_t removeFiles(const QByteArray &, FileIdentity, const std::vector<FileToDelete> &,
-                           DeleteFailure &) const override
+                           DeleteFailure &, const BeforeEachFile &) const override
         {
             return 0;
         }

@@ -14,7 +14,7 @@ DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<boo
     std::vector<qsizetype> positions;
     qsizetype position = rows.rowCount() - 1;
     while (position >= 0) {
-        // The rows of one folder stand together; the folder's path is made once for them.
+        // The rows of one folder stand together; they are deleted through one open folder.
         const quint32 folder = rows.row(position).folder;
         files.clear();
         positions.clear();
@@ -26,23 +26,26 @@ DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<boo
         }
         if (files.empty())
             continue;
-        // One file per call, so that a stop comes between two files.
-        const QByteArray folderPath = rows.folderPath(folder);
-        const FileIdentity folderIdentity = rows.folderIdentity(folder);
-        for (size_t index = 0; index < files.size(); ++index) {
-            if (progress.stop.load(std::memory_order_relaxed)) {
-                outcome.stoppedAt = positions[index];
-                return outcome;
-            }
-            DeleteFailure failure;
-            fileSystem.removeFiles(folderPath, folderIdentity, {files[index]}, failure);
-            if (failure.failed()) {
-                outcome.failedRow = positions[index];
-                outcome.failure = failure;
-                return outcome;
-            }
+        // One open folder for all its files; the stop is asked before each of them.
+        const qsizetype deletedBefore = progress.deleted.load(std::memory_order_relaxed);
+        const BeforeEachFile goOn = [&](size_t next) {
+            progress.deleted.store(deletedBefore + qsizetype(next), std::memory_order_relaxed);
+            return !progress.stop.load(std::memory_order_relaxed);
+        };
+        DeleteFailure failure;
+        const size_t deleted = fileSystem.removeFiles(rows.folderPath(folder), rows.folderIdentity(folder), files,
+                                                      failure, goOn);
+        progress.deleted.store(deletedBefore + qsizetype(deleted), std::memory_order_relaxed);
+        for (size_t index = 0; index < deleted; ++index)
             outcome.keep[size_t(positions[index])] = false;
-            progress.deleted.fetch_add(1, std::memory_order_relaxed);
+        if (failure.failed()) {
+            outcome.failedRow = positions[deleted];
+            outcome.failure = failure;
+            return outcome;
+        }
+        if (deleted < files.size()) {
+            outcome.stoppedAt = positions[deleted];
+            return outcome;
         }
     }
     return outcome;

@@ -58,25 +58,24 @@ int FaultyFileSystem::checkFolder(const QByteArray &folder) const
 }
 
 size_t FaultyFileSystem::removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
-                                     const std::vector<FileToDelete> &files, DeleteFailure &failure) const
+                                     const std::vector<FileToDelete> &files, DeleteFailure &failure,
+                                     const BeforeEachFile &beforeEach) const
 {
-    if (beforeRemoving && files.size() > 1) {
-        // One file at a time, so that the hook comes before each.
-        for (size_t index = 0; index < files.size(); ++index) {
-            if (removeFiles(folder, folderIdentity, {files[index]}, failure) == 0)
-                return index;
-        }
-        return files.size();
-    }
-    if (beforeRemoving && !files.empty())
-        beforeRemoving(joinPath(folder, files.front().name));
+    // The caller is asked before each file; the hook runs once the file is in hand.
+    const BeforeEachFile watched = [&](size_t next) {
+        if (beforeEach && !beforeEach(next))
+            return false;
+        if (beforeRemoving)
+            beforeRemoving(joinPath(folder, files[next].name));
+        return true;
+    };
     // The files before the first with a planted error go through the real deletion.
     size_t reached = 0;
     while (reached < files.size() && !removeErrors.contains(joinPath(folder, files[reached].name)))
         ++reached;
     const std::vector<FileToDelete> real(files.begin(), files.begin() + std::ptrdiff_t(reached));
-    const size_t deleted = m_real.removeFiles(folder, folderIdentity, real, failure);
-    if (!failure.failed() && reached < files.size())
+    const size_t deleted = m_real.removeFiles(folder, folderIdentity, real, failure, watched);
+    if (!failure.failed() && deleted == reached && reached < files.size() && watched(reached))
         failure = DeleteFailure::system(removeErrors.value(joinPath(folder, files[reached].name)));
     for (size_t index = 0; index < deleted + (failure.failed() ? 1 : 0); ++index)
         removeCalls.append(joinPath(folder, files[index].name));

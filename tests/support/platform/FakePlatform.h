@@ -69,7 +69,7 @@ public:
     // Runs before each folder is opened for listing, on whichever thread lists it: a test
     // can replace the folder in between.
     std::function<void(const QByteArray &folder)> beforeListing;
-    // Runs before each file is deleted, on the thread that deletes, with the file's path.
+    // Runs on the deleting thread with the path of each file the deletion has taken in hand.
     std::function<void(const QByteArray &path)> beforeRemoving;
 
     FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
@@ -79,7 +79,8 @@ public:
     // The real deletion, the program's own path, up to the first file with a planted error;
     // that file then fails with it.
     size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
-                       const std::vector<FileToDelete> &files, DeleteFailure &failure) const override;
+                       const std::vector<FileToDelete> &files, DeleteFailure &failure,
+                       const BeforeEachFile &beforeEach = {}) const override;
     std::vector<QByteArray> volumes() const override;
     QByteArray currentDirectory() const override;
 
