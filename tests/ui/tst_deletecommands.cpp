@@ -8,10 +8,6 @@
 #include <QTest>
 
 #include <atomic>
-#include <cerrno>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace vashtem;
 using namespace vashtem::testing;
@@ -62,8 +58,6 @@ private Q_SLOTS:
     void deleteSelectedWithoutSelection();
     void deleteAllFromLastRowUp_data();
     void deleteAllFromLastRowUp();
-    void failureStopsAtThatRow_data();
-    void failureStopsAtThatRow();
     void deleteAllFailureKeepsRowsUpToIt();
     void escapeStopsAfterTheFileInHand_data();
     void escapeStopsAfterTheFileInHand();
@@ -182,78 +176,6 @@ void DeleteCommandsTest::deleteAllFromLastRowUp()
         QVERIFY2(!f.tree.exists(name), name);
     QCOMPARE(f.list()->model()->rowCount(), 0);
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
-}
-
-void DeleteCommandsTest::failureStopsAtThatRow_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<int>("error");
-    QTest::addColumn<int>("currentRow");
-    QTest::addColumn<QString>("said"); // what the report must say about the file
-    QTest::newRow("missing") << "missing" << 0 << 0 << qt_error_string(ENOENT);
-    QTest::newRow("read-only") << "read-only" << 0 << 2 << qt_error_string(EACCES);
-    QTest::newRow("folder in its place") << "folder" << 0 << 1 << QStringLiteral("ファイルのあった場所にフォルダがあります。");
-    QTest::newRow("link in its place") << "link" << 0 << 0 << QStringLiteral("ファイルのあった場所にシンボリックリンクがあります。");
-    QTest::newRow("fifo in its place") << "fifo" << 0 << 3 << QStringLiteral("ファイルのあった場所に名前付きパイプ (FIFO) があります。");
-    QTest::newRow("another file by its name") << "impostor" << 0 << 0
-                                              << QStringLiteral("一覧に表示したファイルではなくなっています。");
-    QTest::newRow("permission denied") << "denied" << EPERM << 4 << qt_error_string(EPERM);
-}
-
-// Five rows, the first, third and fifth selected; the third cannot be deleted.
-void DeleteCommandsTest::failureStopsAtThatRow()
-{
-    QFETCH(QString, fault);
-    QFETCH(int, error);
-    QFETCH(int, currentRow);
-    QFETCH(QString, said);
-    MainWindowFixture f;
-    f.tree.file("elsewhere/target.txt", 7);
-    const QByteArrayList paths = listNumberedFiles(f, 5);
-    const QByteArray failing = paths[2];
-    if (fault == QLatin1String("missing")) {
-        QVERIFY(::unlink(failing.constData()) == 0);
-    } else if (fault == QLatin1String("read-only")) {
-        f.tree.makeReadOnly("3.txt");
-    } else if (fault == QLatin1String("folder")) {
-        QVERIFY(::unlink(failing.constData()) == 0);
-        f.tree.file("3.txt/inside.txt");
-    } else if (fault == QLatin1String("link")) {
-        QVERIFY(::unlink(failing.constData()) == 0);
-        f.tree.symlink("3.txt", f.tree.path("elsewhere/target.txt"));
-    } else if (fault == QLatin1String("fifo")) {
-        QVERIFY(::unlink(failing.constData()) == 0);
-        QVERIFY(::mkfifo(failing.constData(), 0644) == 0);
-    } else if (fault == QLatin1String("impostor")) {
-        // As a log is rotated: the new file is made, then takes the listed one's name.
-        QVERIFY(::rename(f.tree.file("3.txt.new", 5).constData(), failing.constData()) == 0);
-    } else {
-        f.fake.fileSystem.removeErrors.insert(failing, error);
-    }
-    f.selectRows({0, 2, 4});
-    makeCurrent(f, currentRow);
-    f.run("cmdRemoveOne");
-
-    QCOMPARE(f.fake.fileSystem.removeCalls, (QByteArrayList{paths[4], failing}));
-    QVERIFY(!f.tree.exists("5.txt"));
-    QVERIFY(f.tree.exists("1.txt"));
-    QCOMPARE(f.tree.exists("3.txt"), fault != QLatin1String("missing"));
-    QCOMPARE(f.tree.readAll("elsewhere/target.txt").size(), 7);
-    if (fault == QLatin1String("folder"))
-        QVERIFY(f.tree.exists("3.txt/inside.txt"));
-
-    QCOMPARE(f.column(0), numberedNames({1, 2, 3, 4}));
-    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("4"));
-    QCOMPARE(f.selectedRows(), (QList<int>{0, 2}));
-    QCOMPARE(f.list()->selectionModel()->currentIndex().row(), currentRow <= 2 ? currentRow : -1);
-
-    QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
-    const auto report = f.fake.messageBoxes.boxes.last();
-    QVERIFY2(report.text.contains(QString::fromUtf8(failing)), qPrintable(report.text));
-    QVERIFY2(report.text.contains(said), qPrintable(report.text));
-    QCOMPARE(report.title, DeleteTitle);
-    QCOMPARE(report.style, MsgStyle::OkOnly + MsgStyle::Warning);
-    QVERIFY(f.window->isVisible());
 }
 
 void DeleteCommandsTest::deleteAllFailureKeepsRowsUpToIt()
