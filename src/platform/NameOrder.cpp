@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <thread>
 
 namespace vashtem {
 
@@ -82,7 +84,117 @@ bool bytesLess(QByteArrayView a, QByteArrayView b)
     return order != 0 ? order < 0 : a.size() < b.size();
 }
 
+void appendUtf8(char32_t code, std::string &out)
+{
+    if (code < 0x80) {
+        out.push_back(char(code));
+    } else if (code < 0x800) {
+        out.push_back(char(0xC0 | (code >> 6)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(char(0xE0 | (code >> 12)));
+        out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(char(0xF0 | (code >> 18)));
+        out.push_back(char(0x80 | ((code >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    }
+}
+
+// The folded code points in UTF-8, whose bytewise order is their code point order and
+// which holds no NUL byte (names have none).
+void appendFoldedKey(QByteArrayView name, std::string &key)
+{
+    const auto *bytes = reinterpret_cast<const Byte *>(name.data());
+    for (qsizetype i = 0; i < name.size();) {
+        if (bytes[i] < 0x80)
+            key.push_back(char(foldAscii(bytes[i++])));
+        else
+            appendUtf8(QChar::toCaseFolded(decodeAt(bytes, name.size(), i)), key);
+    }
+}
+
+struct SortEntry {
+    quint64 head; // the key's first eight bytes, big-endian, zero-padded: most comparisons end here
+    const char *key;
+    quint32 keyLength;
+    quint32 index;
+};
+
+struct EntryLess {
+    const std::vector<QByteArrayView> &names;
+
+    bool operator()(const SortEntry &a, const SortEntry &b) const
+    {
+        if (a.head != b.head)
+            return a.head < b.head;
+        // Equal heads with a key of eight bytes or fewer mean equal keys: keys hold no NUL.
+        if (a.keyLength > 8 || b.keyLength > 8) {
+            const quint32 common = std::min(a.keyLength, b.keyLength);
+            const int order = std::memcmp(a.key + 8, b.key + 8, common - 8);
+            if (order != 0)
+                return order < 0;
+            if (a.keyLength != b.keyLength)
+                return a.keyLength < b.keyLength;
+        }
+        return bytesLess(names[a.index], names[b.index]);
+    }
+};
+
+// Sorts the names from first to end into entries, with their keys kept in keys.
+void sortPart(const std::vector<QByteArrayView> &names, size_t first, size_t end, std::string &keys,
+              SortEntry *entries)
+{
+    std::vector<quint32> keyStarts;
+    keyStarts.reserve(end - first);
+    for (size_t index = first; index < end; ++index) {
+        keyStarts.push_back(quint32(keys.size()));
+        appendFoldedKey(names[index], keys);
+    }
+    keyStarts.push_back(quint32(keys.size()));
+    for (size_t k = 0; k < end - first; ++k) {
+        const char *key = keys.data() + keyStarts[k];
+        const quint32 length = keyStarts[k + 1] - keyStarts[k];
+        quint64 head = 0;
+        for (quint32 b = 0; b < 8; ++b)
+            head = (head << 8) | (b < length ? Byte(key[b]) : 0);
+        entries[k] = {head, key, length, quint32(first + k)};
+    }
+    std::sort(entries, entries + (end - first), EntryLess{names});
+}
+
 } // namespace
+
+std::vector<quint32> nameOrder(const std::vector<QByteArrayView> &names)
+{
+    constexpr size_t NamesPerPart = 32768;
+    const size_t parts = std::clamp<size_t>(names.size() / NamesPerPart, 1,
+                                            std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<SortEntry> entries(names.size());
+    std::vector<std::string> keys(parts);
+    std::vector<size_t> bounds;
+    for (size_t part = 0; part <= parts; ++part)
+        bounds.push_back(names.size() * part / parts);
+    std::vector<std::thread> helpers;
+    for (size_t part = 1; part < parts; ++part) {
+        helpers.emplace_back(sortPart, std::cref(names), bounds[part], bounds[part + 1], std::ref(keys[part]),
+                             entries.data() + bounds[part]);
+    }
+    sortPart(names, 0, bounds[1], keys[0], entries.data());
+    for (std::thread &helper : helpers)
+        helper.join();
+    for (size_t part = 1; part < parts; ++part) {
+        std::inplace_merge(entries.begin(), entries.begin() + ptrdiff_t(bounds[part]),
+                           entries.begin() + ptrdiff_t(bounds[part + 1]), EntryLess{names});
+    }
+    std::vector<quint32> order;
+    order.reserve(entries.size());
+    for (const SortEntry &entry : entries)
+        order.push_back(entry.index);
+    return order;
+}
 
 bool nameLess(QByteArrayView a, QByteArrayView b)
 {
