@@ -94,9 +94,6 @@ int runBenchmark(const Options &options)
         std::fprintf(stderr, "--cold drops the page cache, which only root may do; not run\n");
         return 2;
     }
-    // Deletions and the other commands are timed on the mixed tree, warm; the other shapes and
-    // cold caches are about the search alone.
-    const bool searchesOnly = options.cold || options.shapeName != "mixed";
     const Tree tree = setUpTree(options);
     if (::chdir(tree.root.c_str()) != 0)
         fatalErrno("cannot work in " + tree.root);
@@ -104,7 +101,7 @@ int runBenchmark(const Options &options)
     const ReferenceRunner reference(tree.root, tree.workFolder);
     if (!reference.hasBfs())
         std::printf("bfs 4: not found at %s; left out\n", reference.bfsPath().c_str());
-    Session session(platform.platform, tree, reference, {options.sharePercent, searchesOnly, options.cold});
+    Session session(platform.platform, tree, reference, {options.sharePercent, options.searchesOnly, options.cold});
     session.prepare();
 
     markTreeChanging(tree);
@@ -129,7 +126,7 @@ int runBenchmark(const Options &options)
     }
     report.limit("memory", s.bytesPerRow, "bytes/row", 64);
     report.limit("peak RSS after " + thousands(rss.rows) + " rows", double(rss.kib) * 1024 / 1e6, "MB", 200);
-    if (!searchesOnly) {
+    if (!options.searchesOnly) {
         const std::string share = thousands(session.shareFiles());
         report.ratio("search *.txt;*.log", s.searchSelective, "find", s.findSelective, 0.50);
         report.limit("select all", median(s.selectAll), "ms", 50);

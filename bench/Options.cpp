@@ -11,11 +11,13 @@ namespace {
 
 constexpr const char *Usage =
     "usage: vashtem_bench [--shape mixed|flat|deep|small] [--cold] [--files N] [--folders M]\n"
-    "                     [--runs K] [--share PERCENT] [--dir PATH] [--keep] [--quick]\n"
+    "                     [--searches-only] [--runs K] [--share PERCENT] [--dir PATH] [--keep]\n"
+    "                     [--quick]\n"
     "  --shape S       mixed: 1000000 files in 20000 folders (the default); flat: 1000000\n"
     "                  files in one folder; deep: a chain 2000 folders deep, 50 files each;\n"
     "                  small: 200000 files in 4000 folders. All but mixed time the searches only\n"
     "  --cold          drop the page cache before every timed search (root only); searches only\n"
+    "  --searches-only time the search of every file alone, on the mixed tree too\n"
     "  --files N       regular files in the tree (default 1000000)\n"
     "  --folders M     folders in the tree, its root included (default 20000)\n"
     "  --runs K        timed runs of every step (default 5)\n"
@@ -70,6 +72,8 @@ Options parseOptions(int argc, char **argv)
             options.quick = true;
         } else if (arg == "--cold") {
             options.cold = true;
+        } else if (arg == "--searches-only") {
+            options.searchesOnly = true;
         } else if (arg == "--shape" && hasValue) {
             options.shapeName = argv[++i];
             options.shape = shapeNamed(options.shapeName);
@@ -96,6 +100,9 @@ Options parseOptions(int argc, char **argv)
     options.shape.files = files.value_or(options.quick ? 2000 : options.shape.files);
     options.shape.folders = folders.value_or(options.quick ? 50 : options.shape.folders);
     options.runs = int(runs.value_or(options.quick ? 1 : options.runs));
+    // Deletions and the other commands are timed on the mixed tree, warm; the other shapes and
+    // cold caches are about the search alone.
+    options.searchesOnly = options.searchesOnly || options.cold || options.shapeName != "mixed";
     return options;
 }
 

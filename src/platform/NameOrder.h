@@ -27,11 +27,22 @@ void sortByName(std::vector<Item> &items, NameOf nameOf)
     names.reserve(items.size());
     for (const Item &item : items)
         names.push_back(nameOf(item));
-    std::vector<Item> sorted;
-    sorted.reserve(items.size());
-    for (const quint32 index : nameOrder(names))
-        sorted.push_back(std::move(items[index]));
-    items = std::move(sorted);
+    std::vector<quint32> order = nameOrder(names);
+    // In place, one cycle of the permutation at a time, rather than into a second list.
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start)
+            continue;
+        Item held = std::move(items[start]);
+        size_t at = start;
+        while (order[at] != start) {
+            const size_t from = order[at];
+            items[at] = std::move(items[from]);
+            order[at] = quint32(at);
+            at = from;
+        }
+        items[at] = std::move(held);
+        order[at] = quint32(at);
+    }
 }
 
 } // namespace vashtem

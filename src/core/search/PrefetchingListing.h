@@ -21,7 +21,7 @@ namespace vashtem {
 class PrefetchingListing final : public ListingSource
 {
 public:
-    static constexpr int DefaultWorkers = 2;
+    static constexpr int DefaultWorkers = 8;
     static constexpr size_t DefaultAheadLimit = 65536;
 
     PrefetchingListing(const FileSystem &fileSystem, NameFilter accept, int workers = DefaultWorkers,
