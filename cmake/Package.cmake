@@ -33,7 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries come from the binary (dpkg-shlibdeps); the rest is what the program runs
 # or shows at run time: the Japanese font, Qt's own Japanese texts, and xdg-open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n, xdg-utils")
+# libqt6gui6 only recommends its platform plugins, without which no window can open.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-qpa-plugins, qt6-translations-l10n, xdg-utils")
 
 include(CPack)
 

@@ -62,7 +62,7 @@ depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
 depends_names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 \
-               fonts-ipafont-gothic qt6-translations-l10n xdg-utils; do
+               fonts-ipafont-gothic qt6-qpa-plugins qt6-translations-l10n xdg-utils; do
     grep -qxF "$package" <<<"$depends_names" || fail "Depends lacks $package"
 done
 for field in Maintainer Section Description; do

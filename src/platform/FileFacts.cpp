@@ -28,6 +28,7 @@ void readRange(int folderFd, std::vector<ListedFile> &files, std::vector<char> &
         const FileFacts facts = readFileFacts(folderFd, files[index].name.constData());
         files[index].size = facts.size;
         files[index].modified = facts.modified;
+        files[index].inode = facts.inode;
         regular[index] = facts.regular;
     }
 }

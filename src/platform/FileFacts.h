@@ -20,7 +20,7 @@ struct FileFacts {
 // The facts of one entry of the open folder, without following a link.
 FileFacts readFileFacts(int folderFd, const char *name);
 
-// Fills in the size and time of the files just listed from the open folder and drops those
+// Fills in the size, time and inode of the files just listed from the open folder and drops those
 // that are no longer regular files; the order of the rest is kept. inodeHints, one per file,
 // are the inode numbers the listing gave: the files are read in that order, so that a cold
 // disk reads the inode table front to back, and a large folder is split among more threads

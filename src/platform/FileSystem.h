@@ -5,9 +5,19 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace vashtem {
+
+class FolderHandle;
+
+// Which file or folder an entry is: the same path may later name another one.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileIdentity &) const = default;
+};
 
 // A plain file of a folder listing, with the facts read when it was listed.
 // The name is kept as the file system gave it (bytes), so it always names that very file.
@@ -15,19 +25,39 @@ struct ListedFile {
     QByteArray name;
     qint64 size = 0;
     qint64 modified = 0; // last modification, seconds since the epoch (UTC)
+    quint64 inode = 0;   // on the device of its folder
 };
 
 // One folder's contents as the search and the folder chooser see them.
 // Only regular files and real folders are listed; names starting with "." are left out,
-// symbolic links never count as folders, and mounts of pseudo file systems are not listed.
+// symbolic links never count as folders, and pseudo file systems show nothing.
 struct FolderListing {
     int error = 0;                      // errno when the folder could not be read, else 0
+    FileIdentity identity;              // of the folder itself
+    std::shared_ptr<const FolderHandle> handle; // the open folder, kept while it has subfolders
     std::vector<ListedFile> files;      // files the name filter accepted, in name order
     std::vector<QByteArray> subfolders; // subfolder names, in name order
 };
 
 // Decides from a file's name alone whether the file is worth reading the facts of.
 using NameFilter = std::function<bool(QByteArrayView name)>;
+
+// A file to delete, by its name in its folder and the file it was when it was listed.
+struct FileToDelete {
+    QByteArrayView name;
+    quint64 inode = 0;
+};
+
+// Why a file was not deleted: an error of the system, or something other than the listed
+// file stands at its name now.
+struct DeleteFailure {
+    enum class Reason { None, SystemError, OtherFile, OtherFolder, Link, Folder, Fifo, Socket, Device };
+    Reason reason = Reason::None;
+    int error = 0; // the errno, for SystemError
+
+    static DeleteFailure system(int error) { return {Reason::SystemError, error}; }
+    bool failed() const { return reason != Reason::None; }
+};
 
 // The file system as the program uses it. Paths are absolute byte strings.
 // Implementations must be callable from several threads at once.
@@ -36,22 +66,24 @@ class FileSystem
 public:
     virtual ~FileSystem() = default;
 
-    // Lists a folder. A file whose facts cannot be read (it vanished meanwhile) is left out.
+    // Lists a folder by path. A file whose facts cannot be read (it vanished meanwhile) is left out.
     virtual FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const = 0;
+
+    // Lists a subfolder of an open folder as listFolder does; `folder` is its path, whose last
+    // component is opened inside `parent`, never through a link that stands there.
+    virtual FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder,
+                                        const NameFilter &accept) const = 0;
 
     // Whether the folder can be opened for listing; 0 or the errno that prevents it.
     virtual int checkFolder(const QByteArray &folder) const = 0;
 
-    // Deletes one regular file permanently by its exact path; 0 on success, else an errno.
-    // Never follows a symbolic link and never removes a folder: a path that names one fails
-    // with ENOENT or EISDIR. A file whose owner has no write permission fails with EACCES.
-    virtual int removeFile(const QByteArray &path) const = 0;
-
-    // Deletes files of one folder, in the order given, each as removeFile does, and stops
-    // at the first that cannot be deleted. Returns how many were deleted; error is then the
-    // errno of the one that stopped it, else 0.
-    virtual size_t removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
-                               int &error) const;
+    // Deletes files of one folder permanently, in the order given, and stops at the first
+    // that cannot be deleted. The folder is reached without passing through a link and must
+    // still be the folder that was listed; each file must still be the listed regular file.
+    // Never removes a folder; a file whose owner has no write permission fails with EACCES.
+    // Returns how many were deleted; failure then tells why the next one was not.
+    virtual size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
+                               const std::vector<FileToDelete> &files, DeleteFailure &failure) const = 0;
 
     // The volumes a user would search, by mount point, "/" first.
     virtual std::vector<QByteArray> volumes() const = 0;

@@ -2,12 +2,20 @@
 
 #include <QList>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#ifdef __linux__
+#include <linux/magic.h>
 #include <linux/openat2.h>
 #include <sys/syscall.h>
-#include <unistd.h>
+#include <sys/vfs.h>
+#endif
 
 namespace vashtem {
 
@@ -15,7 +23,8 @@ namespace {
 
 constexpr int FolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
-// One component at a time, each opened without following a link: for kernels without openat2.
+// One component at a time, each opened without following a link: where openat2 is not to
+// be had, and for paths too long for one call.
 int openComponentWise(const QByteArray &folder)
 {
     int fd = ::open("/", FolderFlags);
@@ -31,26 +40,90 @@ int openComponentWise(const QByteArray &folder)
     return fd;
 }
 
-} // namespace
-
-FolderHandle::FolderHandle(const QByteArray &folder)
+int openWithoutLinks(const QByteArray &folder)
 {
+#ifdef __linux__
     open_how how{};
     how.flags = FolderFlags;
     how.resolve = RESOLVE_NO_SYMLINKS;
-    m_fd = int(::syscall(SYS_openat2, AT_FDCWD, folder.constData(), &how, sizeof how));
-    if (m_fd < 0 && errno == ENOSYS)
-        m_fd = openComponentWise(folder);
-    if (m_fd < 0) {
-        // A link or a file where a folder of the path was means the folder is gone.
-        m_error = (errno == ELOOP || errno == ENOTDIR) ? ENOENT : errno;
+    const int fd = int(::syscall(SYS_openat2, AT_FDCWD, folder.constData(), &how, sizeof how));
+    // Old kernels lack openat2 (ENOSYS); some container profiles refuse it (EPERM) or reject
+    // its arguments (EINVAL); a path longer than one call takes fails with ENAMETOOLONG.
+    if (fd >= 0 || (errno != ENOSYS && errno != EPERM && errno != EINVAL && errno != ENAMETOOLONG))
+        return fd;
+#endif
+    return openComponentWise(folder);
+}
+
+} // namespace
+
+FolderHandle::FolderHandle(int fd)
+    : m_fd(fd)
+{
+    struct stat facts;
+    if (m_fd >= 0 && ::fstat(m_fd, &facts) == 0) {
+        m_identity = {quint64(facts.st_dev), quint64(facts.st_ino)};
+        return;
     }
+    m_error = errno;
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+FolderHandle FolderHandle::atPath(const QByteArray &folder)
+{
+    return FolderHandle(::open(folder.constData(), FolderFlags));
+}
+
+FolderHandle FolderHandle::withoutLinks(const QByteArray &folder)
+{
+    FolderHandle handle(openWithoutLinks(folder));
+    // A link or a file where a folder of the path was means the folder is gone.
+    if (handle.m_error == ELOOP || handle.m_error == ENOTDIR)
+        handle.m_error = ENOENT;
+    return handle;
+}
+
+FolderHandle FolderHandle::subfolder(const FolderHandle &parent, const char *name)
+{
+    FolderHandle handle(::openat(parent.m_fd, name, FolderFlags | O_NOFOLLOW));
+    if (handle.m_error == ELOOP || handle.m_error == ENOTDIR)
+        handle.m_error = ENOENT;
+    return handle;
+}
+
+FolderHandle::FolderHandle(FolderHandle &&other) noexcept
+    : m_fd(other.m_fd)
+    , m_error(other.m_error)
+    , m_identity(other.m_identity)
+{
+    other.m_fd = -1;
 }
 
 FolderHandle::~FolderHandle()
 {
     if (m_fd >= 0)
         ::close(m_fd);
+}
+
+bool FolderHandle::isOnPseudoFileSystem() const
+{
+#ifdef __linux__
+    // devtmpfs is left to the mount table: it shares its type with every other tmpfs.
+    static constexpr std::array<unsigned long, 17> pseudo = {
+        AUTOFS_SUPER_MAGIC, BINFMTFS_MAGIC,  BPF_FS_MAGIC,       CGROUP_SUPER_MAGIC, CGROUP2_SUPER_MAGIC,
+        DEBUGFS_MAGIC,      DEVPTS_SUPER_MAGIC, EFIVARFS_MAGIC,   HUGETLBFS_MAGIC,    NSFS_MAGIC,
+        PROC_SUPER_MAGIC,   PSTOREFS_MAGIC,  SECURITYFS_MAGIC,   SELINUX_MAGIC,      SMACK_MAGIC,
+        SYSFS_MAGIC,        TRACEFS_MAGIC,
+    };
+    struct statfs facts;
+    if (::fstatfs(m_fd, &facts) != 0)
+        return false;
+    return std::find(pseudo.begin(), pseudo.end(), (unsigned long)(facts.f_type) & 0xffffffffUL) != pseudo.end();
+#else
+    return false;
+#endif
 }
 
 } // namespace vashtem

@@ -1,26 +1,46 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <QByteArray>
 
 namespace vashtem {
 
-// An open folder reached without passing through any symbolic link, so that what is done
-// inside it happens in the folder the path names and never in a link's target.
+// An open folder and which folder it is. What is done inside it through its descriptor
+// happens in that very folder, whatever has since been renamed, replaced or mounted on the
+// way to it.
 class FolderHandle
 {
 public:
-    explicit FolderHandle(const QByteArray &folder);
-    ~FolderHandle();
+    // Opens the folder at a path the user chose; links on the way are followed.
+    static FolderHandle atPath(const QByteArray &folder);
+    // Opens the folder at a path without passing through any symbolic link; paths of any
+    // length, also beyond the system's limit for one call.
+    static FolderHandle withoutLinks(const QByteArray &folder);
+    // Opens the subfolder `name` of an open folder; a link that stands there is not followed.
+    static FolderHandle subfolder(const FolderHandle &parent, const char *name);
+
+    FolderHandle(FolderHandle &&other) noexcept;
+    FolderHandle &operator=(FolderHandle &&) = delete;
     FolderHandle(const FolderHandle &) = delete;
     FolderHandle &operator=(const FolderHandle &) = delete;
+    ~FolderHandle();
 
     bool isOpen() const { return m_fd >= 0; }
     int descriptor() const { return m_fd; }
     int error() const { return m_error; } // why it could not be opened
+    const FileIdentity &identity() const { return m_identity; }
+
+    // Whether the folder belongs to a file system of the kernel's own making (proc, sysfs
+    // and their kind), whose contents are no files of the user's.
+    bool isOnPseudoFileSystem() const;
 
 private:
+    explicit FolderHandle(int fd);
+
     int m_fd = -1;
     int m_error = 0;
+    FileIdentity m_identity;
 };
 
 } // namespace vashtem

@@ -51,4 +51,9 @@ QByteArrayView lastComponent(QByteArrayView path)
     return path.sliced(path.lastIndexOf(PathSeparator) + 1);
 }
 
+QString fileUrl(const QByteArray &path)
+{
+    return QStringLiteral("file://") + QString::fromLatin1(path.toPercentEncoding("/"));
+}
+
 } // namespace vashtem

@@ -35,4 +35,8 @@ QByteArray folderOfFile(const QByteArray &path);
 // The last component of a path: "/a/b.txt" -> "b.txt".
 QByteArrayView lastComponent(QByteArrayView path);
 
+// A file:// URL naming an absolute path, its bytes percent-encoded, so a name that is not
+// UTF-8 reaches another program as the very bytes: "/a b/\xff" -> "file:///a%20b/%FF".
+QString fileUrl(const QByteArray &path);
+
 } // namespace vashtem

@@ -13,6 +13,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +31,25 @@ struct DirCloser {
     void operator()(DIR *dir) const { ::closedir(dir); }
 };
 
+// A walk keeps a folder open for each level that still has subfolders to enter, and lists
+// folders ahead on other threads: the usual soft limit of 1,024 descriptors is soon reached
+// in a deep tree, while the hard limit is there for the asking.
+void raiseDescriptorLimit()
+{
+    struct rlimit limit;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+FolderListing nothingListed(const FolderHandle &handle)
+{
+    FolderListing listing;
+    listing.identity = handle.identity();
+    return listing;
+}
+
 } // namespace
 
 PosixFileSystem::PosixFileSystem()
@@ -40,6 +60,8 @@ PosixFileSystem::PosixFileSystem()
 PosixFileSystem::PosixFileSystem(std::vector<QByteArray> pseudoMountPoints)
     : m_pseudoMounts(std::move(pseudoMountPoints))
 {
+    static const bool raised = (raiseDescriptorLimit(), true);
+    Q_UNUSED(raised);
     for (QByteArray &point : m_pseudoMounts) {
         point = withoutTrailingSeparator(point);
         m_pseudoParents.push_back(parentFolder(point));
@@ -62,16 +84,41 @@ bool PosixFileSystem::isPseudoMount(const QByteArray &folder, QByteArrayView nam
 
 FolderListing PosixFileSystem::listFolder(const QByteArray &folder, const NameFilter &accept) const
 {
+    FolderHandle handle = FolderHandle::atPath(folder);
+    // Where the folder lies is not known here, so its file system is always asked.
+    if (handle.isOpen() && handle.isOnPseudoFileSystem())
+        return nothingListed(handle);
+    return list(std::move(handle), folder, accept);
+}
+
+FolderListing PosixFileSystem::listSubfolder(const FolderHandle &parent, const QByteArray &folder,
+                                             const NameFilter &accept) const
+{
+    const QByteArray name = lastComponent(folder).toByteArray(); // the call wants it terminated
+    FolderHandle handle = FolderHandle::subfolder(parent, name.constData());
+    // Only a mount changes the device, and only there can the kind of file system change:
+    // this finds pseudo file systems mounted after the program started.
+    if (handle.isOpen() && handle.identity().device != parent.identity().device && handle.isOnPseudoFileSystem())
+        return nothingListed(handle);
+    return list(std::move(handle), folder, accept);
+}
+
+FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folder, const NameFilter &accept) const
+{
     FolderListing listing;
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        listing.error = errno;
+    if (!handle.isOpen()) {
+        listing.error = handle.error();
         return listing;
     }
-    const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
+    listing.identity = handle.identity();
+    // The listing reads through a copy of the descriptor; the handle keeps its own for
+    // opening the subfolders later.
+    const int fd = ::fcntl(handle.descriptor(), F_DUPFD_CLOEXEC, 0);
+    const std::unique_ptr<DIR, DirCloser> dir(fd >= 0 ? ::fdopendir(fd) : nullptr);
     if (!dir) {
         listing.error = errno;
-        ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
         return listing;
     }
     // Only the few parents of pseudo mounts ("/", "/sys/kernel") pay for path checks.
@@ -83,7 +130,7 @@ FolderListing PosixFileSystem::listFolder(const QByteArray &folder, const NameFi
         const dirent *entry = ::readdir(dir.get());
         if (!entry) {
             if (errno != 0)
-                return FolderListing{errno, {}, {}};
+                return FolderListing{errno, {}, {}, {}, {}};
             break;
         }
         const char *name = entry->d_name;
@@ -110,6 +157,9 @@ FolderListing PosixFileSystem::listFolder(const QByteArray &folder, const NameFi
     readFileFacts(fd, listing.files, inodes);
     sortByName(listing.files, [](const ListedFile &file) { return QByteArrayView(file.name); });
     sortByName(listing.subfolders, [](const QByteArray &name) { return QByteArrayView(name); });
+    // A folder without subfolders gives its descriptor back at once.
+    if (!listing.subfolders.empty())
+        listing.handle = std::make_shared<const FolderHandle>(std::move(handle));
     return listing;
 }
 
@@ -124,57 +174,67 @@ int PosixFileSystem::checkFolder(const QByteArray &folder) const
 
 namespace {
 
-// Deletes one regular file of an open folder; 0 or the errno that kept it.
-int removeIn(int folder, const char *name)
+// What stands at a name that is not a regular file.
+DeleteFailure::Reason kindFound(mode_t mode)
 {
+    if (S_ISLNK(mode))
+        return DeleteFailure::Reason::Link;
+    if (S_ISDIR(mode))
+        return DeleteFailure::Reason::Folder;
+    if (S_ISFIFO(mode))
+        return DeleteFailure::Reason::Fifo;
+    if (S_ISSOCK(mode))
+        return DeleteFailure::Reason::Socket;
+    return DeleteFailure::Reason::Device;
+}
+
+// Deletes one listed file of an open folder, if it is still that file.
+DeleteFailure removeIn(const FolderHandle &folder, const FileToDelete &file)
+{
+    const QByteArray name = file.name.toByteArray(); // the system call wants it terminated
     struct stat facts;
-    if (::fstatat(folder, name, &facts, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno;
-    if (S_ISDIR(facts.st_mode))
-        return EISDIR;
-    // A link or device standing where the file was is not the file: never touch it.
+    if (::fstatat(folder.descriptor(), name.constData(), &facts, AT_SYMLINK_NOFOLLOW) != 0)
+        return DeleteFailure::system(errno);
+    // Nothing but a regular file is ever touched: not a link, nor what it points to.
     if (!S_ISREG(facts.st_mode))
-        return ENOENT;
+        return {kindFound(facts.st_mode)};
+    // Another file under the listed name (a log rotated in its place) is not the listed one.
+    if (FileIdentity{quint64(facts.st_dev), quint64(facts.st_ino)} != FileIdentity{folder.identity().device, file.inode})
+        return {DeleteFailure::Reason::OtherFile};
     // Judged on the bits, as root would otherwise delete read-only files unasked.
     if ((facts.st_mode & S_IWUSR) == 0)
-        return EACCES;
+        return DeleteFailure::system(EACCES);
     // Without AT_REMOVEDIR a folder that took the file's place meanwhile is refused, and a
     // link that took it is removed itself, never its target.
-    return ::unlinkat(folder, name, 0) == 0 ? 0 : errno;
+    return ::unlinkat(folder.descriptor(), name.constData(), 0) == 0 ? DeleteFailure{} : DeleteFailure::system(errno);
 }
 
 } // namespace
 
-int PosixFileSystem::removeFile(const QByteArray &path) const
+size_t PosixFileSystem::removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
+                                    const std::vector<FileToDelete> &files, DeleteFailure &failure) const
 {
-    if (!path.contains(PathSeparator))
-        return ENOENT;
-    int error = 0;
-    removeFiles(parentFolder(path), {lastComponent(path)}, error);
-    return error;
-}
-
-size_t PosixFileSystem::removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
-                                    int &error) const
-{
-    error = 0;
-    if (names.empty())
+    failure = {};
+    if (files.empty())
         return 0;
-    // The folder is opened once and without following links, so every name is deleted
-    // in the folder the row named, even if a link has since taken one of its ancestors' place.
-    const FolderHandle handle(folder);
+    // The folder is opened once and without following links, so every name is deleted in
+    // the folder the row named, even if a link has since taken one of its ancestors' place.
+    const FolderHandle handle = FolderHandle::withoutLinks(folder);
     if (!handle.isOpen()) {
-        error = handle.error();
+        failure = DeleteFailure::system(handle.error());
         return 0;
     }
-    QByteArray name;
-    for (size_t index = 0; index < names.size(); ++index) {
-        name = names[index].toByteArray(); // the system call wants a terminated string
-        error = removeIn(handle.descriptor(), name.constData());
-        if (error != 0)
+    // A folder renamed and made anew, or another one mounted over it, is not the listed one.
+    if (handle.identity() != folderIdentity) {
+        failure = {DeleteFailure::Reason::OtherFolder};
+        return 0;
+    }
+    for (size_t index = 0; index < files.size(); ++index) {
+        failure = removeIn(handle, files[index]);
+        if (failure.failed())
             return index;
     }
-    return names.size();
+    return files.size();
 }
 
 std::vector<QByteArray> PosixFileSystem::volumes() const

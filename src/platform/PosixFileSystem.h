@@ -17,15 +17,17 @@ public:
     explicit PosixFileSystem(std::vector<QByteArray> pseudoMountPoints);
 
     FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
+    FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder,
+                                const NameFilter &accept) const override;
     int checkFolder(const QByteArray &folder) const override;
-    int removeFile(const QByteArray &path) const override;
-    size_t removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
-                       int &error) const override;
+    size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
+                       const std::vector<FileToDelete> &files, DeleteFailure &failure) const override;
     // Empty when the working directory is gone or unreachable.
     std::vector<QByteArray> volumes() const override;
     QByteArray currentDirectory() const override;
 
 private:
+    FolderListing list(FolderHandle handle, const QByteArray &folder, const NameFilter &accept) const;
     bool holdsPseudoMounts(const QByteArray &folder) const;
     bool isPseudoMount(const QByteArray &folder, QByteArrayView name) const;
 

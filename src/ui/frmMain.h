@@ -22,6 +22,7 @@ class QTreeView;
 
 namespace vashtem {
 
+struct DeleteFailure;
 class DriveComboBox;
 class FileList;
 class FolderListBox;
@@ -88,7 +89,7 @@ private:
     // Deletion helpers.
     std::vector<bool> selectedRows() const;
     void deleteRows(const std::vector<bool> &chosen);
-    void reportDeleteFailure(const QByteArray &path, int error);
+    void reportDeleteFailure(const QByteArray &path, const DeleteFailure &failure);
     // Opens a folder or a file (the manual) with the desktop's file manager; says so when
     // it cannot be started.
     void openWithFileManager(const QString &argument);

@@ -18,6 +18,32 @@ namespace {
 
 const QString DeleteTitle = QStringLiteral("ファイルの削除");
 
+// Why a file was not deleted, as the user should read it.
+QString reasonText(const DeleteFailure &failure)
+{
+    using Reason = DeleteFailure::Reason;
+    switch (failure.reason) {
+    case Reason::OtherFile:
+        return QStringLiteral("一覧に表示したファイルではなくなっています。同じ名前の別のファイルに置き換わっています。");
+    case Reason::OtherFolder:
+        return QStringLiteral("ファイルのあるフォルダが、一覧に表示したときのフォルダではなくなっています。");
+    case Reason::Link:
+        return QStringLiteral("ファイルのあった場所にシンボリックリンクがあります。");
+    case Reason::Folder:
+        return QStringLiteral("ファイルのあった場所にフォルダがあります。");
+    case Reason::Fifo:
+        return QStringLiteral("ファイルのあった場所に名前付きパイプ (FIFO) があります。");
+    case Reason::Socket:
+        return QStringLiteral("ファイルのあった場所にソケットがあります。");
+    case Reason::Device:
+        return QStringLiteral("ファイルのあった場所にデバイスファイルがあります。");
+    case Reason::None:
+    case Reason::SystemError:
+        break;
+    }
+    return qt_error_string(failure.error);
+}
+
 } // namespace
 
 void frmMain::cmdRemoveOne_Click()
@@ -84,13 +110,13 @@ void frmMain::deleteRows(const std::vector<bool> &chosen)
     setRowCountText();
 
     if (outcome.failedRow >= 0)
-        reportDeleteFailure(failedPath, outcome.error);
+        reportDeleteFailure(failedPath, outcome.failure);
 }
 
-void frmMain::reportDeleteFailure(const QByteArray &path, int error)
+void frmMain::reportDeleteFailure(const QByteArray &path, const DeleteFailure &failure)
 {
     const QString text = QStringLiteral("次のファイルを削除できませんでした。\n%1\n\n%2")
-                             .arg(QString::fromUtf8(path), qt_error_string(error));
+                             .arg(QString::fromUtf8(path), reasonText(failure));
     m_platform.messageBoxes.show(this, text, DeleteTitle, MsgStyle::OkOnly + MsgStyle::Warning);
 }
 

@@ -19,7 +19,7 @@ void frmMain::mnuUse_Click()
 {
     QByteArray folder = m_platform.fileSystem.currentDirectory();
     AppendBackslash(folder);
-    openWithFileManager(QString::fromUtf8(folder) + ManualName);
+    openWithFileManager(fileUrl(folder + ManualName.toUtf8()));
 }
 
 void frmMain::mnuVersion_Click()

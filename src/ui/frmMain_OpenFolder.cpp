@@ -26,7 +26,7 @@ void frmMain::cmdExplorer_Click()
     const QModelIndex current = ListView1->selectionModel()->currentIndex();
     if (!current.isValid() || !ListView1->selectionModel()->isRowSelected(current.row()))
         return;
-    openWithFileManager(QString::fromUtf8(folderOfFile(m_results->fullPath(current.row()))));
+    openWithFileManager(fileUrl(folderOfFile(m_results->fullPath(current.row()))));
 }
 
 void frmMain::openWithFileManager(const QString &argument)

@@ -75,7 +75,9 @@ void frmMain::readCriteria()
     m_criteria.pattern = txtExt->text().isEmpty() ? QStringLiteral("*.*") : txtExt->text();
     m_criteria.startFolder = Dir1->entry(-1);
     m_criteria.currentFolder = Dir1->path();
-    AppendBackslash(m_criteria.currentFolder);
+    // With no folder open (none could be read) there is nothing to search, not the root.
+    if (!m_criteria.currentFolder.isEmpty())
+        AppendBackslash(m_criteria.currentFolder);
     m_criteria.direction = optUD[0]->isChecked() ? Direction::Larger : Direction::Smaller;
     m_criteria.scope = optSearch[0]->isChecked() ? Scope::OneFolder : Scope::WithSubfolders;
 }
@@ -96,7 +98,7 @@ void frmMain::Drive1_Change()
     // The volume that holds the open folder keeps that folder, as a drive keeps its own
     // current folder; any other volume opens at its root.
     const QByteArray drive = Drive1->drive();
-    const bool sameVolume = Drive1->volumeOf(Dir1->path()) == drive;
+    const bool sameVolume = !Dir1->path().isEmpty() && Drive1->volumeOf(Dir1->path()) == drive;
     const QByteArray target = sameVolume ? Dir1->path() : drive;
     for (;;) {
         const int error = Dir1->setPath(target);

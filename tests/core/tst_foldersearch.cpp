@@ -51,8 +51,16 @@ public:
             listing.files.push_back({"a.txt", 3, 0});
         return listing;
     }
+    FolderListing listSubfolder(const FolderHandle &, const QByteArray &, const NameFilter &) const override
+    {
+        return {};
+    }
     int checkFolder(const QByteArray &) const override { return 0; }
-    int removeFile(const QByteArray &) const override { return 0; }
+    size_t removeFiles(const QByteArray &, FileIdentity, const std::vector<FileToDelete> &,
+                       DeleteFailure &) const override
+    {
+        return 0;
+    }
     std::vector<QByteArray> volumes() const override { return {"/"}; }
     QByteArray currentDirectory() const override { return "/"; }
 };
@@ -199,8 +207,19 @@ void FolderSearchTest::unreadableFoldersArePassedOver()
                 return FolderListing{.error = EACCES};
             return real.listFolder(folder, accept);
         }
+        FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder,
+                                    const NameFilter &accept) const override
+        {
+            if (folder == failing)
+                return FolderListing{.error = EACCES};
+            return real.listSubfolder(parent, folder, accept);
+        }
         int checkFolder(const QByteArray &folder) const override { return real.checkFolder(folder); }
-        int removeFile(const QByteArray &) const override { return 0; }
+        size_t removeFiles(const QByteArray &, FileIdentity, const std::vector<FileToDelete> &,
+                           DeleteFailure &) const override
+        {
+            return 0;
+        }
         std::vector<QByteArray> volumes() const override { return {"/"}; }
         QByteArray currentDirectory() const override { return {}; }
     } fileSystem;

@@ -1,3 +1,4 @@
+#include "platform/FolderHandle.h"
 #include "platform/NameOrder.h"
 #include "platform/PosixFileSystem.h"
 
@@ -7,8 +8,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstddef>
+#include <optional>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vashtem;
@@ -35,6 +45,39 @@ QByteArray fileNames(const FolderListing &listing)
     return joined(names);
 }
 
+// Lets openat2 fail with `error` in this process from now on; false where filters are refused.
+bool refuseOpenat2(int error)
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat2, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (unsigned(error) & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{sizeof filter / sizeof filter[0], filter};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// A folder or a file system mounted on a folder for as long as it lives.
+class BindMount
+{
+public:
+    BindMount(const QByteArray &source, const QByteArray &target)
+        : m_target(target), m_mounted(::mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr) == 0) {}
+    BindMount(const char *type, const QByteArray &target)
+        : m_target(target), m_mounted(::mount(type, target.constData(), type, 0, nullptr) == 0) {}
+    ~BindMount()
+    {
+        if (m_mounted)
+            ::umount2(m_target.constData(), MNT_DETACH);
+    }
+    bool isMounted() const { return m_mounted; }
+
+private:
+    QByteArray m_target;
+    bool m_mounted;
+};
+
 } // namespace
 
 class TestPosixFileSystem : public QObject
@@ -54,9 +97,15 @@ private Q_SLOTS:
     void removeFile_data();
     void removeFile();
     void removesNonUtf8NameExactly();
+    void removesWhenOpenat2IsRefused_data();
+    void removesWhenOpenat2IsRefused();
+    void removesBeyondPathLimit_data();
+    void removesBeyondPathLimit();
     void leavesOutPseudoMounts_data();
     void leavesOutPseudoMounts();
     void leavesOutPseudoMountsOfRoot();
+    void leavesOutPseudoFileSystemsMountedLater_data();
+    void leavesOutPseudoFileSystemsMountedLater();
 };
 
 void TestPosixFileSystem::listsVisibleFilesAndFoldersInOrder()
@@ -118,6 +167,9 @@ void TestPosixFileSystem::listsLargeFolderWhole()
         const int index = file.name.mid(5).toInt();
         QCOMPARE(file.size, qint64(index % 1000));
         QCOMPARE(file.modified, qint64(1000 + index));
+        struct stat facts;
+        QCOMPARE(::lstat(tree.path(file.name).constData(), &facts), 0);
+        QCOMPARE(file.inode, quint64(facts.st_ino));
         if (k > 0)
             QVERIFY(nameLess(listing.files[k - 1].name, file.name));
     }
@@ -204,42 +256,86 @@ void TestPosixFileSystem::reportsUnreadableFolder()
 
 void TestPosixFileSystem::removeFile_data()
 {
-    QTest::addColumn<QByteArray>("kind");
-    QTest::addColumn<int>("expected");
+    using Reason = DeleteFailure::Reason;
+    QTest::addColumn<QByteArray>("change");
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<int>("error");
 
-    QTest::newRow("regular file") << QByteArray("file") << 0;
-    QTest::newRow("missing") << QByteArray("missing") << ENOENT;
-    QTest::newRow("folder") << QByteArray("folder") << EISDIR;
-    QTest::newRow("link to a file") << QByteArray("linkToFile") << ENOENT;
-    QTest::newRow("link to a folder") << QByteArray("linkToFolder") << ENOENT;
-    QTest::newRow("fifo") << QByteArray("fifo") << ENOENT;
-    QTest::newRow("read-only file") << QByteArray("readOnly") << EACCES;
+    const auto row = [](const char *name, const char *change, Reason reason, int error = 0) {
+        QTest::newRow(name) << QByteArray(change) << int(reason) << error;
+    };
+    row("unchanged", "", Reason::None);
+    row("missing", "missing", Reason::SystemError, ENOENT);
+    row("a folder in its place", "folder", Reason::Folder);
+    row("a link to a file in its place", "linkToFile", Reason::Link);
+    row("a link to a folder in its place", "linkToFolder", Reason::Link);
+    row("a fifo in its place", "fifo", Reason::Fifo);
+    row("read-only", "readOnly", Reason::SystemError, EACCES);
+    row("another file by its name", "impostor", Reason::OtherFile);
+    row("its folder renamed and made anew", "newFolder", Reason::OtherFolder);
+    row("its folder behind a link", "folderLink", Reason::SystemError, ENOENT);
+    row("another folder mounted on its folder", "bindMount", Reason::OtherFolder);
 }
 
+// "dir/victim" is listed, then changed, then deleted by what the listing said of it.
 void TestPosixFileSystem::removeFile()
 {
-    QFETCH(QByteArray, kind);
-    QFETCH(int, expected);
+    QFETCH(QByteArray, change);
+    QFETCH(int, reason);
+    QFETCH(int, error);
     TempTree tree;
     tree.file("target", 7);
-    tree.file("targetDir/inside");
-    if (kind == "file" || kind == "readOnly")
-        tree.file("victim", 4);
-    if (kind == "readOnly")
-        tree.makeReadOnly("victim");
-    if (kind == "folder")
-        tree.folder("victim");
-    if (kind == "linkToFile")
-        tree.symlink("victim", "target");
-    if (kind == "linkToFolder")
-        tree.symlink("victim", "targetDir");
-    if (kind == "fifo")
-        QCOMPARE(::mkfifo(tree.path("victim").constData(), 0644), 0);
+    tree.file("targetDir/victim", 3);
+    tree.file("dir/victim", 4);
+    const PosixFileSystem fileSystem(noPseudoMounts);
+    const FolderListing listing = fileSystem.listFolder(tree.path("dir"), acceptAll);
+    QCOMPARE(fileNames(listing), "victim");
 
-    QCOMPARE(PosixFileSystem(noPseudoMounts).removeFile(tree.path("victim")), expected);
-    QCOMPARE(tree.exists("victim"), expected != 0 && kind != "missing");
-    QCOMPARE(tree.readAll("target"), QByteArray("abcdefg"));
-    QVERIFY(tree.exists("targetDir/inside"));
+    const auto replace = [&](auto make) {
+        QCOMPARE(::unlink(tree.path("dir/victim").constData()), 0);
+        make();
+    };
+    if (change == "missing")
+        replace([] {});
+    if (change == "folder")
+        replace([&] { tree.folder("dir/victim"); });
+    if (change == "linkToFile")
+        replace([&] { tree.symlink("dir/victim", "../target"); });
+    if (change == "linkToFolder")
+        replace([&] { tree.symlink("dir/victim", "../targetDir"); });
+    if (change == "fifo")
+        replace([&] { QCOMPARE(::mkfifo(tree.path("dir/victim").constData(), 0644), 0); });
+    if (change == "readOnly")
+        tree.makeReadOnly("dir/victim");
+    if (change == "impostor") // a log rotated: the new file took the listed one's name
+        QCOMPARE(::rename(tree.path("target").constData(), tree.path("dir/victim").constData()), 0);
+    if (change == "newFolder") {
+        QCOMPARE(::rename(tree.path("dir").constData(), tree.path("old").constData()), 0);
+        tree.file("dir/victim", 4);
+    }
+    if (change == "folderLink") {
+        QCOMPARE(::rename(tree.path("dir").constData(), tree.path("moved").constData()), 0);
+        tree.symlink("dir", "moved");
+    }
+    std::optional<BindMount> mount;
+    if (change == "bindMount") {
+        if (::geteuid() != 0)
+            QSKIP("mounting needs root");
+        mount.emplace(tree.path("targetDir"), tree.path("dir"));
+        if (!mount->isMounted())
+            QSKIP("mounting is not allowed here");
+    }
+
+    DeleteFailure failure;
+    const FileToDelete victim{"victim", listing.files[0].inode};
+    const size_t deleted = fileSystem.removeFiles(tree.path("dir"), listing.identity, {victim}, failure);
+    QCOMPARE(int(failure.reason), reason);
+    QCOMPARE(failure.error, error);
+    QCOMPARE(deleted, size_t(reason == int(DeleteFailure::Reason::None) ? 1 : 0));
+    QCOMPARE(tree.exists("dir/victim"), reason != int(DeleteFailure::Reason::None) && change != "missing");
+    QCOMPARE(tree.exists("targetDir/victim"), true);
+    if (change != "impostor")
+        QCOMPARE(tree.readAll("target"), QByteArray("abcdefg"));
 }
 
 void TestPosixFileSystem::removesNonUtf8NameExactly()
@@ -250,9 +346,89 @@ void TestPosixFileSystem::removesNonUtf8NameExactly()
     tree.file("bad\xef\xbf\xbd.txt"); // U+FFFD itself, which "\xff" decodes to
 
     const PosixFileSystem fileSystem(noPseudoMounts);
-    QCOMPARE(fileSystem.removeFile(tree.path("bad\xff.txt")), 0);
+    const FolderListing listing = fileSystem.listFolder(tree.root(), acceptAll);
+    const auto bad = std::find_if(listing.files.begin(), listing.files.end(),
+                                  [](const ListedFile &file) { return file.name == "bad\xff.txt"; });
+    QVERIFY(bad != listing.files.end());
+    DeleteFailure failure;
+    QCOMPARE(fileSystem.removeFiles(tree.root(), listing.identity, {{bad->name, bad->inode}}, failure), size_t(1));
     QCOMPARE(fileNames(fileSystem.listFolder(tree.root(), acceptAll)),
              "bad\xef\xbf\xbd.txt|bad\xfe.txt");
+}
+
+void TestPosixFileSystem::removesWhenOpenat2IsRefused_data()
+{
+    QTest::addColumn<int>("refusal");
+    QTest::newRow("not implemented") << ENOSYS;
+    QTest::newRow("not permitted") << EPERM;
+    QTest::newRow("invalid") << EINVAL;
+}
+
+// Some container runtimes answer openat2 with an error of their own choosing; deletion goes
+// on one folder at a time instead. Run in a child process, whose refusal ends with it.
+void TestPosixFileSystem::removesWhenOpenat2IsRefused()
+{
+    QFETCH(int, refusal);
+    TempTree tree;
+    tree.file("dir/victim", 4);
+    tree.file("dir/kept", 4);
+    const PosixFileSystem fileSystem(noPseudoMounts);
+    const FolderListing listing = fileSystem.listFolder(tree.path("dir"), acceptAll);
+    QCOMPARE(fileNames(listing), "kept|victim");
+
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        if (!refuseOpenat2(refusal))
+            ::_exit(2);
+        DeleteFailure failure;
+        fileSystem.removeFiles(tree.path("dir"), listing.identity, {{"victim", listing.files[1].inode}}, failure);
+        ::_exit(failure.failed() ? 1 : 0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2)
+        QSKIP("system call filters are not allowed here");
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY(!tree.exists("dir/victim"));
+    QVERIFY(tree.exists("dir/kept"));
+}
+
+void TestPosixFileSystem::removesBeyondPathLimit_data()
+{
+    QTest::addColumn<int>("folderLength");
+    QTest::newRow("folder of PATH_MAX - 1 bytes") << PATH_MAX - 1;
+    QTest::newRow("folder of PATH_MAX bytes") << PATH_MAX;
+    QTest::newRow("folder of twice PATH_MAX bytes") << 2 * PATH_MAX;
+}
+
+// A folder whose path is too long for one call is reached one component at a time.
+void TestPosixFileSystem::removesBeyondPathLimit()
+{
+    QFETCH(int, folderLength);
+    TempTree tree;
+    const QByteArray relative = tree.folderOfLength(folderLength);
+    tree.file(relative + "/victim", 4);
+    tree.file(relative + "/kept", 4);
+    const QByteArray folder = tree.path(relative);
+    QCOMPARE(folder.size(), qsizetype(folderLength));
+    const PosixFileSystem fileSystem(noPseudoMounts);
+    std::shared_ptr<const FolderHandle> parent;
+    FolderListing listing = fileSystem.listFolder(tree.root(), acceptAll);
+    for (qsizetype end = tree.root().size(); end < folder.size();) {
+        end = folder.indexOf('/', end + 1) < 0 ? folder.size() : folder.indexOf('/', end + 1);
+        parent = listing.handle;
+        QVERIFY(parent);
+        listing = fileSystem.listSubfolder(*parent, folder.left(end), acceptAll);
+    }
+    QCOMPARE(fileNames(listing), "kept|victim");
+
+    DeleteFailure failure;
+    QCOMPARE(fileSystem.removeFiles(folder + '/', listing.identity, {{"victim", listing.files[1].inode}}, failure),
+             size_t(1));
+    QVERIFY(!tree.exists(relative + "/victim"));
+    QVERIFY(tree.exists(relative + "/kept"));
 }
 
 void TestPosixFileSystem::leavesOutPseudoMounts_data()
@@ -291,6 +467,41 @@ void TestPosixFileSystem::leavesOutPseudoMountsOfRoot()
     };
     QVERIFY(hasProc(PosixFileSystem(noPseudoMounts).listFolder("/", acceptAll)));
     QVERIFY(!hasProc(PosixFileSystem({"/proc"}).listFolder("/", acceptAll)));
+}
+
+void TestPosixFileSystem::leavesOutPseudoFileSystemsMountedLater_data()
+{
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("proc") << QByteArray("proc") << false;
+    QTest::newRow("sysfs") << QByteArray("sysfs") << false;
+    QTest::newRow("tmpfs, a real one") << QByteArray("tmpfs") << true;
+}
+
+// Mounted after the file system object was made, so only the folder itself can tell.
+void TestPosixFileSystem::leavesOutPseudoFileSystemsMountedLater()
+{
+    QFETCH(QByteArray, type);
+    QFETCH(bool, listed);
+    if (::geteuid() != 0)
+        QSKIP("mounting needs root");
+    TempTree tree;
+    tree.folder("sub/mounted");
+    const PosixFileSystem fileSystem(noPseudoMounts);
+    const BindMount mount(type.constData(), tree.path("sub/mounted"));
+    if (!mount.isMounted())
+        QSKIP("mounting is not allowed here");
+    if (listed)
+        tree.file("sub/mounted/inside.txt");
+
+    const FolderListing top = fileSystem.listFolder(tree.path("sub"), acceptAll);
+    QCOMPARE(joined(top.subfolders), "mounted");
+    const FolderListing walked = fileSystem.listSubfolder(*top.handle, tree.path("sub/mounted"), acceptAll);
+    const FolderListing chosen = fileSystem.listFolder(tree.path("sub/mounted"), acceptAll);
+    for (const FolderListing &listing : {std::cref(walked), std::cref(chosen)}) {
+        QCOMPARE(listing.error, 0);
+        QCOMPARE(listing.files.size() + listing.subfolders.size(), size_t(listed ? 1 : 0));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPosixFileSystem)

@@ -58,12 +58,30 @@ bool linkOnTheWay(const TempTree &tree, const QByteArray &path)
     return false;
 }
 
+// Which file and folder a row named when it was listed.
+struct Identity {
+    dev_t device = 0;
+    ino_t file = 0;
+    ino_t folder = 0;
+};
+
+std::map<QByteArray, Identity> identitiesOf(const QByteArrayList &paths)
+{
+    std::map<QByteArray, Identity> identities;
+    for (const QByteArray &path : paths) {
+        struct stat file, folder;
+        if (::lstat(path.constData(), &file) == 0 && ::lstat(path.left(path.lastIndexOf('/')).constData(), &folder) == 0)
+            identities[path] = {file.st_dev, file.st_ino, folder.st_ino};
+    }
+    return identities;
+}
+
 // Changes what stands behind a row, as another program might while the list is shown.
 QByteArray sabotage(MainWindowFixture &f, TempTree &tree, QRandomGenerator &random, const QByteArray &path,
                     const QByteArray &someOtherFile)
 {
     const QByteArray relative = relativeTo(tree, path);
-    switch (random.bounded(6)) {
+    switch (random.bounded(8)) {
     case 0:
         ::unlink(path.constData());
         return "removed";
@@ -89,6 +107,21 @@ QByteArray sabotage(MainWindowFixture &f, TempTree &tree, QRandomGenerator &rand
             }
         }
         [[fallthrough]];
+    case 5:
+        // As a log is rotated: a new file is made and takes the listed one's name.
+        if (::rename(tree.file(relative + ".new", 3).constData(), path.constData()) == 0)
+            return "another file took its name";
+        [[fallthrough]];
+    case 6:
+        // Its folder is renamed and made anew, with a file of the same name in it.
+        if (const qsizetype slash = relative.lastIndexOf('/'); slash > 0 && !linkOnTheWay(tree, path)) {
+            const QByteArray folder = relative.left(slash);
+            if (::rename(tree.path(folder).constData(), tree.path(folder + ".old").constData()) == 0) {
+                tree.file(relative, 3);
+                return "its folder renamed and made anew";
+            }
+        }
+        [[fallthrough]];
     default: {
         const int error = pick(random, RefusedErrors);
         f.fake.fileSystem.removeErrors.insert(path, error);
@@ -97,21 +130,29 @@ QByteArray sabotage(MainWindowFixture &f, TempTree &tree, QRandomGenerator &rand
     }
 }
 
-// What deleting the file at `path` must give, as the file system documents it.
-int expectedError(const FaultyFileSystem &fileSystem, const TempTree &tree, const QByteArray &path)
+// What the report must say when deleting the file at `path` fails, as the file system
+// documents it; empty when the file can be deleted.
+QString expectedFailure(const FaultyFileSystem &fileSystem, const TempTree &tree, const QByteArray &path,
+                        const Identity &listedAs)
 {
     if (const int refused = fileSystem.removeErrors.value(path))
-        return refused;
+        return qt_error_string(refused);
     if (linkOnTheWay(tree, path))
-        return ENOENT;
-    struct stat facts;
+        return qt_error_string(ENOENT);
+    struct stat folder, facts;
+    if (::lstat(path.left(path.lastIndexOf('/')).constData(), &folder) != 0)
+        return qt_error_string(errno);
+    if (folder.st_ino != listedAs.folder)
+        return QStringLiteral("一覧に表示したときのフォルダではなくなっています");
     if (::lstat(path.constData(), &facts) != 0)
-        return errno;
+        return qt_error_string(errno);
     if (S_ISDIR(facts.st_mode))
-        return EISDIR;
-    if (!S_ISREG(facts.st_mode))
-        return ENOENT;
-    return (facts.st_mode & S_IWUSR) ? 0 : EACCES;
+        return QStringLiteral("フォルダがあります");
+    if (S_ISLNK(facts.st_mode))
+        return QStringLiteral("シンボリックリンクがあります");
+    if (facts.st_ino != listedAs.file || facts.st_dev != listedAs.device)
+        return QStringLiteral("一覧に表示したファイルではなくなっています");
+    return (facts.st_mode & S_IWUSR) ? QString() : qt_error_string(EACCES);
 }
 
 QByteArrayList rowPaths(const MainWindowFixture &f)
@@ -147,7 +188,7 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
     auto *folderBox = f.find<FolderListBox>("Dir1");
     QItemSelectionModel *selection = f.list()->selectionModel();
     const std::vector<quint32> seeds = testSeeds(1001, Trees);
-    std::map<int, int> failuresByError;
+    std::map<QString, int> failuresByReport;
     int commands = 0;
     int filesDeleted = 0;
     int sabotaged = 0;
@@ -164,11 +205,14 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
         QCOMPARE(folderBox->setPath(tree.root()), 0);
         f.edit("txtExt")->clear();
         f.search("optSearch_1");
+        std::map<QByteArray, Identity> listedAs = identitiesOf(rowPaths(f));
 
         const int rounds = 1 + random.bounded(MaxRoundsPerTree);
         for (int round = 0; round < rounds; ++round) {
-            if (round > 0 && chance(random, 30))
+            if (round > 0 && chance(random, 30)) {
                 f.search("optSearch_1");
+                listedAs = identitiesOf(rowPaths(f));
+            }
             const QByteArrayList rows = rowPaths(f);
             if (rows.isEmpty())
                 break;
@@ -208,13 +252,13 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
             QByteArrayList expectedCalls;
             std::set<int> deleted;
             int failedRow = -1;
-            int failure = 0;
+            QString failure;
             for (int row = rows.size() - 1; confirmed && row >= 0; --row) {
                 if (!all && !selectedBefore.contains(row))
                     continue;
                 expectedCalls.append(rows[row]);
-                failure = expectedError(f.fake.fileSystem, tree, rows[row]);
-                if (failure != 0) {
+                failure = expectedFailure(f.fake.fileSystem, tree, rows[row], listedAs[rows[row]]);
+                if (!failure.isEmpty()) {
                     failedRow = row;
                     break;
                 }
@@ -241,7 +285,7 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
             ++commands;
             filesDeleted += int(deleted.size());
             if (failedRow >= 0) {
-                ++failuresByError[failure];
+                ++failuresByReport[failure];
                 stoppedAtLinkedFolder += linkOnTheWay(tree, rows[failedRow]) ? 1 : 0;
             }
 
@@ -264,7 +308,7 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
                 const RecordingMessageBoxes::Box &report = boxes.last();
                 ok(report.title == DeleteTitle && report.style == MsgStyle::OkOnly + MsgStyle::Warning, failures,
                    "failure report has the wrong title or style");
-                ok(report.text.contains(QString::fromUtf8(rows[failedRow])) && report.text.contains(qt_error_string(failure)),
+                ok(report.text.contains(QString::fromUtf8(rows[failedRow])) && report.text.contains(failure),
                    failures, "failure report does not name the file and the cause: " + report.text.toUtf8());
             } else if (failedRow < 0) {
                 ok(boxes.size() == 1, failures, "a report although nothing failed");
@@ -275,13 +319,19 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
 
     qInfo("%d commands on %d random trees deleted %d files; %d files changed behind their rows; failures:",
           commands, int(seeds.size()), filesDeleted, sabotaged);
-    for (const auto &[error, count] : failuresByError)
-        qInfo("  %s: %d", std::strerror(error), count);
+    for (const auto &[report, count] : failuresByReport)
+        qInfo("  %s: %d", qPrintable(report), count);
     qInfo("  of these at a folder replaced by a link: %d", stoppedAtLinkedFolder);
-    // The generator must keep meeting every error the program can get when deleting.
+    // The generator must keep meeting every failure the program can meet when deleting.
     if (seeds.size() >= size_t(Trees)) {
-        for (const int error : {EACCES, EPERM, EROFS, EBUSY, ENOENT, EISDIR})
-            QVERIFY2(failuresByError[error] > 0, std::strerror(error));
+        QStringList reports;
+        for (const int error : {EACCES, EPERM, EROFS, EBUSY, ENOENT})
+            reports.append(qt_error_string(error));
+        reports << QStringLiteral("フォルダがあります") << QStringLiteral("シンボリックリンクがあります")
+                << QStringLiteral("一覧に表示したファイルではなくなっています")
+                << QStringLiteral("一覧に表示したときのフォルダではなくなっています");
+        for (const QString &report : reports)
+            QVERIFY2(failuresByReport[report] > 0, qPrintable(report));
         QVERIFY(stoppedAtLinkedFolder > 0);
     }
 }

@@ -57,11 +57,13 @@ void HelpCommandsTest::manualIsInTheWorkingFolder_data()
 {
     QTest::addColumn<QByteArray>("workingFolder");
     QTest::addColumn<QString>("manual");
-    QTest::newRow("root") << QByteArray("/") << QStringLiteral("/説明書.html");
-    QTest::newRow("one level") << QByteArray("/opt") << QStringLiteral("/opt/説明書.html");
-    QTest::newRow("spaces") << QByteArray("/home/user/my  docs ") << QStringLiteral("/home/user/my  docs /説明書.html");
+    const QString name = QStringLiteral("%E8%AA%AC%E6%98%8E%E6%9B%B8.html"); // 説明書.html in UTF-8
+    QTest::newRow("root") << QByteArray("/") << "file:///" + name;
+    QTest::newRow("one level") << QByteArray("/opt") << "file:///opt/" + name;
+    QTest::newRow("spaces") << QByteArray("/home/user/my  docs ") << "file:///home/user/my%20%20docs%20/" + name;
     QTest::newRow("Japanese") << QStringLiteral("/home/ユーザー/書類").toUtf8()
-                              << QStringLiteral("/home/ユーザー/書類/説明書.html");
+                              << "file:///home/%E3%83%A6%E3%83%BC%E3%82%B6%E3%83%BC/%E6%9B%B8%E9%A1%9E/" + name;
+    QTest::newRow("not UTF-8") << QByteArray("/home/\xfe\xff") << "file:///home/%FE%FF/" + name;
 }
 
 void HelpCommandsTest::manualIsInTheWorkingFolder()

@@ -56,10 +56,12 @@ void OpenFolderTest::nothingWithoutCurrentRow()
 void OpenFolderTest::opensFolderOfCurrentRow_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QByteArray>("folder");
+    QTest::addColumn<QByteArray>("folder"); // as the URL names it, below the tree's root
     QTest::newRow("nested") << QByteArray("sub/deeper/file.txt") << QByteArray("sub/deeper/");
-    QTest::newRow("spaces") << QByteArray("my folder/a b.txt") << QByteArray("my folder/");
-    QTest::newRow("japanese") << QByteArray("書類 フォルダ/メモ.txt") << QByteArray("書類 フォルダ/");
+    QTest::newRow("spaces") << QByteArray("my folder/a b.txt") << QByteArray("my%20folder/");
+    QTest::newRow("japanese") << QByteArray("書類/メモ.txt") << QByteArray("%E6%9B%B8%E9%A1%9E/");
+    QTest::newRow("not UTF-8") << QByteArray("bad\xff/a.txt") << QByteArray("bad%FF/");
+    QTest::newRow("URL characters") << QByteArray("50%#?/a.txt") << QByteArray("50%25%23%3F/");
 }
 
 void OpenFolderTest::opensFolderOfCurrentRow()
@@ -79,7 +81,7 @@ void OpenFolderTest::opensFolderOfCurrentRow()
 
     f.button("cmdExplorer")->click();
     f.button("cmdExplorer")->click();
-    const QString expected = QString::fromUtf8(f.tree.path(folder));
+    const QString expected = QStringLiteral("file://") + QString::fromUtf8(f.tree.root() + '/' + folder);
     QCOMPARE(f.fake.launcher.starts.size(), 2);
     for (const auto &start : f.fake.launcher.starts) {
         QCOMPARE(start.program, QStringLiteral("xdg-open"));

@@ -6,6 +6,10 @@
 #include "support/core/ReferenceListing.h"
 
 #include "core/results/ResultModel.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Paths.h"
+
+#include <QComboBox>
 
 #include <QTest>
 
@@ -63,6 +67,10 @@ private Q_SLOTS:
     void fileChangesBeforeItsFacts_data();
     void fileChangesBeforeItsFacts();
     void folderVanishesDuringTheWalk();
+    void folderSwappedForALinkIsNotEntered_data();
+    void folderSwappedForALinkIsNotEntered();
+    void nothingReadableToStartFrom_data();
+    void nothingReadableToStartFrom();
 };
 
 void SearchFaultsTest::unreadableFoldersAreLeftOut_data()
@@ -196,6 +204,76 @@ void SearchFaultsTest::folderVanishesDuringTheWalk()
                                   f.tree.path("c/inner/i1.txt")};
     QCOMPARE(rowPaths(f), expected);
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("7"));
+}
+
+void SearchFaultsTest::folderSwappedForALinkIsNotEntered_data()
+{
+    QTest::addColumn<QByteArray>("swapped");
+    QTest::newRow("first subfolder") << QByteArray("a");
+    QTest::newRow("deep folder") << QByteArray("a/deep");
+    QTest::newRow("last subfolder of a subfolder") << QByteArray("c/inner");
+}
+
+// Right before the walk opens a folder it has listed as a subfolder, the folder is moved
+// out of the tree and a link to it takes its place: the link must not be followed.
+void SearchFaultsTest::folderSwappedForALinkIsNotEntered()
+{
+    QFETCH(QByteArray, swapped);
+    MainWindowFixture f;
+    fillTree(f.tree);
+    TempTree outside;
+    f.open();
+    const QByteArray folder = f.tree.path(swapped);
+    const QByteArray moved = outside.path("moved");
+    std::atomic<int> swaps{0};
+    std::atomic<int> failedCalls{0};
+    f.fake.fileSystem.beforeListing = [&](const QByteArray &listed) {
+        if (withoutTrailingSeparator(listed) != folder || swaps++ != 0)
+            return;
+        failedCalls += ::rename(folder.constData(), moved.constData()) != 0;
+        failedCalls += ::symlink(moved.constData(), folder.constData()) != 0;
+    };
+    const QByteArrayList expected = expectedWithout(f.tree, true, {swapped});
+    f.search("optSearch_1");
+    f.fake.fileSystem.beforeListing = nullptr;
+    QCOMPARE(swaps.load(), 1);
+    QCOMPARE(failedCalls.load(), 0);
+    QCOMPARE(rowPaths(f), expected);
+}
+
+void SearchFaultsTest::nothingReadableToStartFrom_data()
+{
+    QTest::addColumn<QString>("scope");
+    QTest::newRow("one folder") << "optSearch_0";
+    QTest::newRow("with subfolders") << "optSearch_1";
+}
+
+// Neither the working folder nor its volume's root can be read, so the folder chooser has
+// no folder open: a search lists nothing, and another drive that cannot be read either
+// offers Retry and Cancel.
+void SearchFaultsTest::nothingReadableToStartFrom()
+{
+    QFETCH(QString, scope);
+    MainWindowFixture f;
+    fillTree(f.tree);
+    f.fake.fileSystem.volumeList = {"/", f.tree.root()};
+    f.fake.fileSystem.listErrors.insert(f.tree.root(), EACCES);
+    f.fake.fileSystem.listErrors.insert("/", EACCES);
+    f.open();
+
+    f.search(qPrintable(scope));
+    QCOMPARE(f.window->results().rowCount(), 0);
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
+
+    f.fake.messageBoxes.answers = {MsgAnswer::Retry, MsgAnswer::Cancel};
+    f.find<QComboBox>("Drive1")->setCurrentIndex(0);
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
+    for (const auto &box : f.fake.messageBoxes.boxes) {
+        QCOMPARE(box.style, MsgStyle::RetryCancel + MsgStyle::Information);
+        QVERIFY2(box.text.startsWith(QStringLiteral("/ を読み取れません。")), qPrintable(box.text));
+    }
+    f.search(qPrintable(scope));
+    QCOMPARE(f.window->results().rowCount(), 0);
 }
 
 QTEST_MAIN(SearchFaultsTest)

@@ -129,6 +129,8 @@ class WalkOracleTest : public QObject
 
 private Q_SLOTS:
     void searchAgreesWithReference();
+    void deepTreesAreWalkedAndDeleted_data();
+    void deepTreesAreWalkedAndDeleted();
 };
 
 void WalkOracleTest::searchAgreesWithReference()
@@ -195,6 +197,45 @@ void WalkOracleTest::searchAgreesWithReference()
     }
     qInfo("%d searches on random trees agreed with the reference, %d of them with rows, %lld rows in all",
           searches, searchesWithRows, qlonglong(rowsCompared));
+}
+
+void WalkOracleTest::deepTreesAreWalkedAndDeleted_data()
+{
+    QTest::addColumn<QByteArray>("shape");
+    QTest::newRow("2,100 levels of one-byte names") << QByteArray("chain");
+    QTest::newRow("a folder of PATH_MAX - 1 bytes") << QByteArray("4095");
+    QTest::newRow("a folder of PATH_MAX bytes") << QByteArray("4096");
+    QTest::newRow("100 levels of 200-byte names") << QByteArray("long names");
+}
+
+// Folders whose paths reach or pass what one system call takes: every file is listed, and
+// Delete all deletes every one.
+void WalkOracleTest::deepTreesAreWalkedAndDeleted()
+{
+    QFETCH(QByteArray, shape);
+    MainWindowFixture f;
+    f.tree.file("top.txt");
+    if (shape == "chain") {
+        QVERIFY(!f.tree.chain("", 2100, "d", "f.txt").isEmpty());
+    } else if (shape == "long names") {
+        QVERIFY(!f.tree.chain("", 100, QByteArray(200, 'n'), "f.txt").isEmpty());
+    } else {
+        const QByteArray folder = f.tree.folderOfLength(shape.toInt());
+        QVERIFY(!folder.isEmpty());
+        f.tree.file(folder + "/f.txt");
+        f.tree.file(folder.left(folder.lastIndexOf('/')) + "/g.txt");
+    }
+    f.open();
+    f.search("optSearch_1");
+    const reference::Pattern everything(QStringLiteral("*"));
+    const std::vector<Row> expected = expectedRows(reference::listing(f.tree.root(), true, everything));
+    const std::vector<Row> actual = shownRows(f);
+    QVERIFY2(actual == expected, firstDifference(expected, actual).constData());
+
+    f.run("cmdRemoveAll");
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1); // the confirmation, no failure
+    QCOMPARE(reference::listing(f.tree.root(), true, everything).size(), size_t(0));
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
 }
 
 QTEST_MAIN(WalkOracleTest)

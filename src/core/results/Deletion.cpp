@@ -10,29 +10,29 @@ DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<boo
 {
     DeletionOutcome outcome;
     outcome.keep.assign(size_t(rows.rowCount()), true);
-    std::vector<QByteArrayView> names;
+    std::vector<FileToDelete> files;
     std::vector<qsizetype> positions;
     qsizetype position = rows.rowCount() - 1;
     while (position >= 0) {
         // The rows of one folder stand together; they are deleted through one open folder.
         const quint32 folder = rows.row(position).folder;
-        names.clear();
+        files.clear();
         positions.clear();
         for (; position >= 0 && rows.row(position).folder == folder; --position) {
             if (chosen[size_t(position)]) {
-                names.push_back(rows.name(position));
+                files.push_back({rows.name(position), rows.row(position).inode});
                 positions.push_back(position);
             }
         }
-        if (names.empty())
+        if (files.empty())
             continue;
-        int error = 0;
-        const size_t deleted = fileSystem.removeFiles(rows.folderPath(folder), names, error);
+        DeleteFailure failure;
+        const size_t deleted = fileSystem.removeFiles(rows.folderPath(folder), rows.folderIdentity(folder), files, failure);
         for (size_t index = 0; index < deleted; ++index)
             outcome.keep[size_t(positions[index])] = false;
-        if (error != 0) {
+        if (failure.failed()) {
             outcome.failedRow = positions[deleted];
-            outcome.error = error;
+            outcome.failure = failure;
             break;
         }
     }

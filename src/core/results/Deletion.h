@@ -1,24 +1,26 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <QtGlobal>
 
 #include <vector>
 
 namespace vashtem {
 
-class FileSystem;
 class ResultStore;
 
 // What a deletion did: which rows keep their place, and where it stopped, if it did.
 struct DeletionOutcome {
     std::vector<bool> keep;   // one flag per row: false for each row whose file was deleted
     qsizetype failedRow = -1; // the row whose file could not be deleted, or -1
-    int error = 0;            // the errno of that failure
+    DeleteFailure failure;    // why that file was not deleted
 };
 
 // Deletes the files of the chosen rows, one flag per row, from the last row to the first,
-// each by the exact path its row keeps. Stops at the first file that cannot be deleted:
-// that row and every row before it are left as they were.
+// each by the exact path its row keeps and only while it is still the file that was listed.
+// Stops at the first file that cannot be deleted: that row and every row before it are left
+// as they were.
 DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<bool> &chosen,
                                   const FileSystem &fileSystem);
 

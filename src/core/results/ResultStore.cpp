@@ -4,15 +4,15 @@
 
 namespace vashtem {
 
-quint32 ResultStore::addFolder(QByteArrayView path)
+quint32 ResultStore::addFolder(QByteArrayView path, FileIdentity identity)
 {
-    return addSubfolder(NoParent, path);
+    return addSubfolder(NoParent, path, identity);
 }
 
-quint32 ResultStore::addSubfolder(quint32 parent, QByteArrayView name)
+quint32 ResultStore::addSubfolder(quint32 parent, QByteArrayView name, FileIdentity identity)
 {
     const quint64 nameOffset = m_names.append(name.data(), size_t(name.size()));
-    m_folders.push_back({parent, quint32(name.size()), nameOffset});
+    m_folders.push_back({parent, quint32(name.size()), nameOffset, identity});
     return quint32(m_folders.size() - 1);
 }
 
@@ -32,10 +32,10 @@ QByteArray ResultStore::folderPath(quint32 folder) const
     return path;
 }
 
-void ResultStore::appendRow(quint32 folder, QByteArrayView name, qint64 size, qint64 modified)
+void ResultStore::appendRow(quint32 folder, const ListedFile &file)
 {
-    const quint64 nameOffset = m_names.append(name.data(), size_t(name.size()));
-    m_rows.push_back({folder, quint32(name.size()), nameOffset, size, modified});
+    const quint64 nameOffset = m_names.append(file.name.constData(), size_t(file.name.size()));
+    m_rows.push_back({folder, quint32(file.name.size()), nameOffset, file.size, file.modified, file.inode});
 }
 
 QByteArrayView ResultStore::name(qsizetype position) const

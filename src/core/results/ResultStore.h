@@ -2,6 +2,7 @@
 
 #include "core/results/BytePool.h"
 #include "core/results/ChunkedVector.h"
+#include "platform/FileSystem.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -20,6 +21,7 @@ struct ResultRow {
     quint64 nameOffset = 0; // into the name pool
     qint64 size = 0;        // bytes
     qint64 modified = 0;    // seconds since the epoch (UTC)
+    quint64 inode = 0;      // which file it was, on its folder's device
 };
 
 // The rows of the result list and the folders they live in. Paths are bytes, exactly as the
@@ -27,12 +29,12 @@ struct ResultRow {
 class ResultStore
 {
 public:
-    // Adds a folder by its full path, or as a named subfolder of a folder added before;
-    // returns its index for appendRow. Folders are kept as a tree, so deep paths cost
-    // one name each.
-    quint32 addFolder(QByteArrayView path);
-    quint32 addSubfolder(quint32 parent, QByteArrayView name);
-    void appendRow(quint32 folder, QByteArrayView name, qint64 size, qint64 modified);
+    // Adds a folder by its full path, or as a named subfolder of a folder added before,
+    // with the folder it was when listed; returns its index for appendRow. Folders are kept
+    // as a tree, so deep paths cost one name each.
+    quint32 addFolder(QByteArrayView path, FileIdentity identity);
+    quint32 addSubfolder(quint32 parent, QByteArrayView name, FileIdentity identity);
+    void appendRow(quint32 folder, const ListedFile &file);
 
     qsizetype rowCount() const { return qsizetype(m_rows.size()); }
     const ResultRow &row(qsizetype position) const { return m_rows[size_t(position)]; }
@@ -41,6 +43,7 @@ public:
     QByteArrayView name(qsizetype position) const;
     QByteArray folderPath(quint32 folder) const; // ends with the separator
     QByteArray fullPath(qsizetype position) const;
+    FileIdentity folderIdentity(quint32 folder) const { return m_folders[folder].identity; }
 
     // Keeps the rows whose flag in keep is true, in their order. keep has one flag per row.
     void keepRows(const std::vector<bool> &keep);
@@ -55,10 +58,12 @@ private:
         quint32 parent;
         quint32 nameLength;
         quint64 nameOffset; // into the name pool
+        FileIdentity identity;
     };
     void appendFolderPath(quint32 folder, QByteArray &path) const;
 
-    ChunkedVector<ResultRow> m_rows;
+    // Chunks of 4,096 rows: the last one, partly used, costs at most 160 KiB.
+    ChunkedVector<ResultRow, 12> m_rows;
     std::vector<Folder> m_folders;
     BytePool m_names;
 };

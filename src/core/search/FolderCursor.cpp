@@ -17,10 +17,16 @@ int FolderCursor::setPath(const QByteArray &requested)
         m_levels.pop_back();
         return 0;
     }
-    FolderListing listing = m_source.list(folder);
+    // A subfolder is opened through its open parent, never by its path again.
+    const bool isChild = !m_levels.empty() && parentFolder(folder) == m_levels.back().path;
+    FolderListing *parent = isChild ? &m_levels.back().listing : nullptr;
+    FolderListing listing = m_source.list(folder, parent ? parent->handle.get() : nullptr);
+    // A walk opens the subfolders in order: once the last is open the parent's descriptor can
+    // go, so a deep chain of folders does not hold one for every level.
+    if (parent && !parent->subfolders.empty() && lastComponent(folder) == parent->subfolders.back())
+        parent->handle.reset();
     if (listing.error != 0)
         return listing.error;
-    const bool isChild = !m_levels.empty() && parentFolder(folder) == m_levels.back().path;
     if (!isChild)
         m_levels.clear();
     m_levels.push_back({folder, std::move(listing)});
@@ -29,7 +35,8 @@ int FolderCursor::setPath(const QByteArray &requested)
 
 const QByteArray &FolderCursor::path() const
 {
-    return m_levels.back().path;
+    static const QByteArray none;
+    return m_levels.empty() ? none : m_levels.back().path;
 }
 
 int FolderCursor::count() const
@@ -39,6 +46,8 @@ int FolderCursor::count() const
 
 QByteArray FolderCursor::entry(int index) const
 {
+    if (m_levels.empty())
+        return {};
     if (index == -1)
         return path();
     if (index == -2)
@@ -48,7 +57,8 @@ QByteArray FolderCursor::entry(int index) const
 
 const FolderListing &FolderCursor::listing() const
 {
-    return m_levels.back().listing;
+    static const FolderListing none;
+    return m_levels.empty() ? none : m_levels.back().listing;
 }
 
 } // namespace vashtem

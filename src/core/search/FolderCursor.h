@@ -18,11 +18,11 @@ class FolderCursor
 public:
     explicit FolderCursor(ListingSource &source);
 
-    // Opens a folder, given without a trailing separator (one is dropped). Returns 0, or the errno that kept the folder from being read, in which
-    // case the cursor stays where it was.
+    // Opens a folder, given without a trailing separator (one is dropped). Returns 0, or the
+    // errno that kept the folder from being read, in which case the cursor stays where it was.
     int setPath(const QByteArray &folder);
 
-    // The open folder; the cursor must have opened one.
+    // The open folder; empty while the cursor has opened none (no folder could be read).
     const QByteArray &path() const;
     int count() const;
     QByteArray entry(int index) const;

@@ -3,7 +3,6 @@
 #include "core/results/ResultStore.h"
 #include "platform/Paths.h"
 #include "core/search/FolderCursor.h"
-#include "core/search/ListingSource.h"
 #include "core/search/PrefetchingListing.h"
 
 namespace vashtem {
@@ -26,15 +25,16 @@ NameFilter FolderSearch::nameFilter() const
 void FolderSearch::SearchFiles()
 {
     if (m_criteria.scope == Scope::OneFolder) {
-        DirectListing source(m_fileSystem, nameFilter());
-        listFiles(m_rows.addFolder(m_criteria.currentFolder), source.list(m_criteria.currentFolder));
+        const FolderListing listing = m_fileSystem.listFolder(m_criteria.currentFolder, nameFilter());
+        if (listing.error == 0)
+            listFiles(m_rows.addFolder(m_criteria.currentFolder, listing.identity), listing);
         return;
     }
     PrefetchingListing source(m_fileSystem, nameFilter());
     FolderCursor cursor(source);
     if (cursor.setPath(m_criteria.startFolder) != 0)
         return; // the start folder cannot be read: nothing to list
-    WalkFolder(cursor, m_rows.addFolder(cursor.path()));
+    WalkFolder(cursor, m_rows.addFolder(cursor.path(), cursor.listing().identity));
 }
 
 void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
@@ -46,7 +46,7 @@ void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
         const QByteArray name = cursor.listing().subfolders[size_t(j)];
         if (cursor.setPath(cursor.entry(j)) != 0)
             continue; // a subfolder that cannot be opened is passed over
-        WalkFolder(cursor, m_rows.addSubfolder(folder, name));
+        WalkFolder(cursor, m_rows.addSubfolder(folder, name, cursor.listing().identity));
     }
     if (cursor.path() != m_criteria.startFolder)
         cursor.setPath(cursor.entry(-2));
@@ -71,7 +71,7 @@ bool FolderSearch::MatchesSize(const ListedFile &file) const
 
 void FolderSearch::AddResultRow(quint32 folder, const ListedFile &file)
 {
-    m_rows.appendRow(folder, file.name, file.size, file.modified);
+    m_rows.appendRow(folder, file);
 }
 
 } // namespace vashtem

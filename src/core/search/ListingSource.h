@@ -10,8 +10,17 @@ class ListingSource
 {
 public:
     virtual ~ListingSource() = default;
-    virtual FolderListing list(const QByteArray &folder) = 0;
+    // Lists the folder at a path; with a parent, the folder is that open folder's subfolder
+    // and is opened through it, so no link that took its place since is followed.
+    virtual FolderListing list(const QByteArray &folder, const FolderHandle *parent) = 0;
 };
+
+// Lists a folder on a file system, through its open parent when there is one.
+inline FolderListing listOn(const FileSystem &fileSystem, const QByteArray &folder, const FolderHandle *parent,
+                            const NameFilter &accept)
+{
+    return parent ? fileSystem.listSubfolder(*parent, folder, accept) : fileSystem.listFolder(folder, accept);
+}
 
 // Lists each folder when it is asked for, with one name filter for its files.
 class DirectListing final : public ListingSource
@@ -20,7 +29,10 @@ public:
     DirectListing(const FileSystem &fileSystem, NameFilter accept)
         : m_fileSystem(fileSystem), m_accept(std::move(accept)) {}
 
-    FolderListing list(const QByteArray &folder) override { return m_fileSystem.listFolder(folder, m_accept); }
+    FolderListing list(const QByteArray &folder, const FolderHandle *parent) override
+    {
+        return listOn(m_fileSystem, folder, parent, m_accept);
+    }
 
 private:
     const FileSystem &m_fileSystem;

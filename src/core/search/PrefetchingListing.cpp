@@ -2,6 +2,8 @@
 
 #include "platform/Paths.h"
 
+#include <cerrno>
+
 namespace vashtem {
 
 namespace {
@@ -11,11 +13,23 @@ size_t entriesOf(const FolderListing &listing)
     return listing.files.size() + listing.subfolders.size();
 }
 
+size_t foldersOpenBy(const FolderListing &listing)
+{
+    return listing.handle ? 1 : 0;
+}
+
+// Out of descriptors: worth trying again once the walk has taken what was read ahead.
+bool ranOutOfDescriptors(const FolderListing &listing)
+{
+    return listing.error == EMFILE || listing.error == ENFILE;
+}
+
 } // namespace
 
 struct PrefetchingListing::Task {
     enum class State { Queued, Running, Done };
     QByteArray folder;
+    std::shared_ptr<const FolderHandle> parent; // open until the folder is read
     State state = State::Queued;
     FolderListing listing;
 };
@@ -41,33 +55,38 @@ PrefetchingListing::~PrefetchingListing()
         worker.join();
 }
 
-FolderListing PrefetchingListing::list(const QByteArray &folder)
+FolderListing PrefetchingListing::list(const QByteArray &folder, const FolderHandle *parent)
 {
     std::unique_lock lock(m_mutex);
     const auto found = m_tasks.find(folder);
     if (found == m_tasks.end()) {
         lock.unlock();
-        return read(folder); // not one of the subfolders listed so far: the start folder
+        return read(folder, parent); // not one of the subfolders listed so far: the start folder
     }
     const TaskPtr task = found.value();
     m_tasks.erase(found);
     if (task->state == Task::State::Queued) {
         // Not started by a worker: read it here rather than wait for one.
         task->state = Task::State::Running; // workers pass over it now
+        task->parent.reset();
         lock.unlock();
-        return read(folder);
+        return read(folder, parent);
     }
     m_taskDone.wait(lock, [&] { return task->state == Task::State::Done; });
     const bool wasFull = !mayReadAhead();
     m_entriesAhead -= entriesOf(task->listing);
+    m_foldersOpenAhead -= foldersOpenBy(task->listing);
     if (wasFull && mayReadAhead())
         m_workAvailable.notify_all();
+    lock.unlock();
+    if (ranOutOfDescriptors(task->listing))
+        return read(folder, parent);
     return std::move(task->listing);
 }
 
-FolderListing PrefetchingListing::read(const QByteArray &folder)
+FolderListing PrefetchingListing::read(const QByteArray &folder, const FolderHandle *parent)
 {
-    FolderListing listing = m_fileSystem.listFolder(folder, m_accept);
+    FolderListing listing = listOn(m_fileSystem, folder, parent, m_accept);
     if (!listing.subfolders.empty()) {
         {
             const std::lock_guard lock(m_mutex);
@@ -83,6 +102,7 @@ void PrefetchingListing::schedule(const QByteArray &folder, const FolderListing 
     for (auto name = listing.subfolders.rbegin(); name != listing.subfolders.rend(); ++name) {
         auto task = std::make_shared<Task>();
         task->folder = joinPath(folder, *name);
+        task->parent = listing.handle;
         m_tasks.insert(task->folder, task);
         m_pending.push_back(std::move(task));
     }
@@ -90,7 +110,7 @@ void PrefetchingListing::schedule(const QByteArray &folder, const FolderListing 
 
 bool PrefetchingListing::mayReadAhead() const
 {
-    return m_entriesAhead < m_aheadLimit;
+    return m_entriesAhead < m_aheadLimit && m_foldersOpenAhead < MaxFoldersOpenAhead;
 }
 
 void PrefetchingListing::work()
@@ -106,11 +126,13 @@ void PrefetchingListing::work()
             continue; // the walk read it itself
         task->state = Task::State::Running;
         lock.unlock();
-        FolderListing listing = read(task->folder);
+        FolderListing listing = read(task->folder, task->parent.get());
         lock.lock();
+        task->parent.reset();
         task->listing = std::move(listing);
         task->state = Task::State::Done;
         m_entriesAhead += entriesOf(task->listing);
+        m_foldersOpenAhead += foldersOpenBy(task->listing);
         m_taskDone.notify_all();
     }
 }

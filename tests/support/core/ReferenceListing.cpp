@@ -11,7 +11,9 @@
 #include <tuple>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vashtem::reference {
 
@@ -99,40 +101,45 @@ bool passes(qint64 size, SizeTest test, qint64 limit)
     return false;
 }
 
-void visit(const QByteArray &folder, bool subfolders, const Pattern &pattern, SizeTest sizeTest,
-           qint64 limit, std::vector<Entry> &out)
+// Each folder is opened inside its parent, so trees deeper than one path can name are listed too.
+void visit(int parent, const char *name, const QByteArray &folder, bool subfolders, const Pattern &pattern,
+           SizeTest sizeTest, qint64 limit, std::vector<Entry> &out)
 {
     std::vector<QByteArray> files, folders;
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
+    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    DIR *dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (!dir) {
+        if (fd >= 0)
+            ::close(fd);
         return;
+    }
     while (const dirent *entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
         if (name.startsWith('.'))
             continue;
         struct stat facts;
-        if (::lstat((folder + '/' + name).constData(), &facts) != 0)
+        if (::fstatat(fd, name.constData(), &facts, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         if (S_ISREG(facts.st_mode))
             files.push_back(name);
         else if (S_ISDIR(facts.st_mode))
             folders.push_back(name);
     }
-    ::closedir(dir);
     std::sort(files.begin(), files.end(), inNameOrder);
     std::sort(folders.begin(), folders.end(), inNameOrder);
+    const QByteArray prefix = folder.endsWith('/') ? folder : folder + '/';
     for (const QByteArray &name : files) {
-        const QByteArray path = folder + '/' + name;
         struct stat facts;
-        if (!pattern.matches(name) || ::lstat(path.constData(), &facts) != 0)
+        if (!pattern.matches(name) || ::fstatat(fd, name.constData(), &facts, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         if (passes(facts.st_size, sizeTest, limit))
-            out.push_back({path, name, facts.st_size});
+            out.push_back({prefix + name, name, facts.st_size});
     }
     if (subfolders) {
         for (const QByteArray &name : folders)
-            visit(folder + '/' + name, true, pattern, sizeTest, limit, out);
+            visit(fd, name.constData(), prefix + name, true, pattern, sizeTest, limit, out);
     }
+    ::closedir(dir);
 }
 
 } // namespace
@@ -208,7 +215,7 @@ std::vector<Entry> listing(const QByteArray &start, bool subfolders, const Patte
                            SizeTest sizeTest, qint64 limit)
 {
     std::vector<Entry> out;
-    visit(start, subfolders, pattern, sizeTest, limit, out);
+    visit(AT_FDCWD, start.constData(), start, subfolders, pattern, sizeTest, limit, out);
     return out;
 }
 

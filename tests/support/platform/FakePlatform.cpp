@@ -20,20 +20,35 @@ bool RecordingLauncher::startDetached(const QString &program, const QStringList 
 
 FolderListing FaultyFileSystem::listFolder(const QByteArray &folder, const NameFilter &accept) const
 {
+    return list(folder, accept, [&](const NameFilter &filter) { return m_real.listFolder(folder, filter); });
+}
+
+FolderListing FaultyFileSystem::listSubfolder(const FolderHandle &parent, const QByteArray &folder,
+                                              const NameFilter &accept) const
+{
+    return list(folder, accept,
+                [&](const NameFilter &filter) { return m_real.listSubfolder(parent, folder, filter); });
+}
+
+FolderListing FaultyFileSystem::list(const QByteArray &folder, const NameFilter &accept,
+                                     const std::function<FolderListing(const NameFilter &)> &real) const
+{
     const int error = listErrors.value(withoutTrailingSeparator(folder));
     if (error != 0) {
         FolderListing failed;
         failed.error = error;
         return failed;
     }
+    if (beforeListing)
+        beforeListing(folder);
     if (!whileFiltering)
-        return m_real.listFolder(folder, accept);
+        return real(accept);
     const NameFilter watched = [&](QByteArrayView name) {
         const bool accepted = !accept || accept(name);
         whileFiltering(folder, name);
         return accepted;
     };
-    return m_real.listFolder(folder, watched);
+    return real(watched);
 }
 
 int FaultyFileSystem::checkFolder(const QByteArray &folder) const
@@ -42,26 +57,19 @@ int FaultyFileSystem::checkFolder(const QByteArray &folder) const
     return error != 0 ? error : m_real.checkFolder(folder);
 }
 
-int FaultyFileSystem::removeFile(const QByteArray &path) const
-{
-    removeCalls.append(path);
-    const int error = removeErrors.value(path);
-    return error != 0 ? error : m_real.removeFile(path);
-}
-
-size_t FaultyFileSystem::removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
-                                     int &error) const
+size_t FaultyFileSystem::removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
+                                     const std::vector<FileToDelete> &files, DeleteFailure &failure) const
 {
     // The files before the first with a planted error go through the real deletion.
     size_t reached = 0;
-    while (reached < names.size() && !removeErrors.contains(joinPath(folder, names[reached])))
+    while (reached < files.size() && !removeErrors.contains(joinPath(folder, files[reached].name)))
         ++reached;
-    const std::vector<QByteArrayView> real(names.begin(), names.begin() + std::ptrdiff_t(reached));
-    const size_t deleted = m_real.removeFiles(folder, real, error);
-    if (error == 0 && reached < names.size())
-        error = removeErrors.value(joinPath(folder, names[reached]));
-    for (size_t index = 0; index < deleted + (error != 0 ? 1 : 0); ++index)
-        removeCalls.append(joinPath(folder, names[index]));
+    const std::vector<FileToDelete> real(files.begin(), files.begin() + std::ptrdiff_t(reached));
+    const size_t deleted = m_real.removeFiles(folder, folderIdentity, real, failure);
+    if (!failure.failed() && reached < files.size())
+        failure = DeleteFailure::system(removeErrors.value(joinPath(folder, files[reached].name)));
+    for (size_t index = 0; index < deleted + (failure.failed() ? 1 : 0); ++index)
+        removeCalls.append(joinPath(folder, files[index].name));
     return deleted;
 }
 

@@ -66,18 +66,26 @@ public:
     // and before the file's facts are read: a test can change the file in between. Listings
     // may run on other threads.
     std::function<void(const QByteArray &folder, QByteArrayView name)> whileFiltering;
+    // Runs before each folder is opened for listing, on whichever thread lists it: a test
+    // can replace the folder in between.
+    std::function<void(const QByteArray &folder)> beforeListing;
 
     FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
+    FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder,
+                                const NameFilter &accept) const override;
     int checkFolder(const QByteArray &folder) const override;
-    int removeFile(const QByteArray &path) const override;
-    // The real folder-wise deletion, the program's own path, up to the first file with a
-    // planted error; that file then fails with it.
-    size_t removeFiles(const QByteArray &folder, const std::vector<QByteArrayView> &names,
-                       int &error) const override;
+    // The real deletion, the program's own path, up to the first file with a planted error;
+    // that file then fails with it.
+    size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
+                       const std::vector<FileToDelete> &files, DeleteFailure &failure) const override;
     std::vector<QByteArray> volumes() const override;
     QByteArray currentDirectory() const override;
 
 private:
+    // The planted error of the folder, or the real listing with the filter watched.
+    FolderListing list(const QByteArray &folder, const NameFilter &accept,
+                       const std::function<FolderListing(const NameFilter &)> &real) const;
+
     PosixFileSystem m_real;
 };
 

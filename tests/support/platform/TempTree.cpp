@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include <dirent.h>
@@ -24,14 +25,26 @@ void fail(const char *what, const QByteArray &path)
     QTest::qFail(message.constData(), __FILE__, __LINE__);
 }
 
-// Makes the folders between the tree's root and the path.
-bool makeParents(const QByteArray &root, const QByteArray &path)
+// Opens the folder that holds `relative` below the root, one component at a time so that
+// paths beyond the system's limit for one call work too; with `create`, makes the folders
+// on the way. Returns the descriptor (or -1) and sets `last` to the final component.
+int openFolderOf(const QByteArray &root, QByteArrayView relative, bool create, QByteArray &last)
 {
-    for (qsizetype slash = path.indexOf('/', root.size() + 1); slash > 0; slash = path.indexOf('/', slash + 1)) {
-        if (::mkdir(path.left(slash).constData(), 0755) != 0 && errno != EEXIST)
-            return false;
+    QList<QByteArray> components = relative.toByteArray().split('/');
+    last = components.takeLast();
+    int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (const QByteArray &component : components) {
+        if (fd < 0)
+            break;
+        if (create && ::mkdirat(fd, component.constData(), 0755) != 0 && errno != EEXIST) {
+            ::close(fd);
+            return -1;
+        }
+        const int next = ::openat(fd, component.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = next;
     }
-    return true;
+    return fd;
 }
 
 bool writeContent(int fd, qint64 size)
@@ -49,25 +62,48 @@ bool writeContent(int fd, qint64 size)
     return size <= PatternBytes || ::ftruncate(fd, off_t(size)) == 0;
 }
 
-// Removes a tree by bytes: QDir cannot name entries that are not valid UTF-8.
-// Folders are opened up first, so a test that locked one does not leave it behind.
+// Removes what a folder holds, by bytes (QDir cannot name entries that are not valid UTF-8)
+// and by handle, so trees deeper than one path can name go too. Folders are opened up
+// first, so a test that locked one does not leave it behind; links are never followed and
+// nothing on another device (a mount a test left behind) is entered.
+void removeContents(int folder, dev_t device)
+{
+    DIR *dir = ::fdopendir(folder);
+    if (!dir) {
+        ::close(folder);
+        return;
+    }
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        struct stat facts;
+        if (::fstatat(::dirfd(dir), name, &facts, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISDIR(facts.st_mode)) {
+            if (facts.st_dev != device)
+                continue;
+            ::fchmodat(::dirfd(dir), name, 0700, 0);
+            const int child = ::openat(::dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (child >= 0)
+                removeContents(child, device);
+            ::unlinkat(::dirfd(dir), name, AT_REMOVEDIR);
+        } else {
+            ::unlinkat(::dirfd(dir), name, 0);
+        }
+    }
+    ::closedir(dir);
+}
+
 void removeTree(const QByteArray &folder)
 {
     ::chmod(folder.constData(), 0700);
-    if (DIR *dir = ::opendir(folder.constData())) {
-        while (const dirent *entry = ::readdir(dir)) {
-            const QByteArray name(entry->d_name);
-            if (name == "." || name == "..")
-                continue;
-            const QByteArray child = folder + '/' + name;
-            struct stat facts;
-            if (::lstat(child.constData(), &facts) == 0 && S_ISDIR(facts.st_mode))
-                removeTree(child);
-            else
-                ::unlink(child.constData());
-        }
-        ::closedir(dir);
-    }
+    struct stat facts;
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0 && ::fstat(fd, &facts) == 0)
+        removeContents(fd, facts.st_dev);
+    else if (fd >= 0)
+        ::close(fd);
     ::rmdir(folder.constData());
 }
 
@@ -118,11 +154,14 @@ QByteArray TempTree::path(QByteArrayView relative) const
 QByteArray TempTree::file(QByteArrayView relative, qint64 size, qint64 mtimeSecs)
 {
     const QByteArray target = path(relative);
-    if (!makeParents(root(), target)) {
+    QByteArray name;
+    const int folder = openFolderOf(root(), relative, true, name);
+    if (folder < 0) {
         fail("mkdir", target);
         return {};
     }
-    const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::openat(folder, name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ::close(folder);
     if (fd < 0) {
         fail("open", target);
         return {};
@@ -141,7 +180,12 @@ QByteArray TempTree::file(QByteArrayView relative, qint64 size, qint64 mtimeSecs
 QByteArray TempTree::folder(QByteArrayView relative)
 {
     const QByteArray target = path(relative);
-    if (!makeParents(root(), target) || (::mkdir(target.constData(), 0755) != 0 && errno != EEXIST)) {
+    QByteArray name;
+    const int folder = openFolderOf(root(), relative, true, name);
+    const bool made = folder >= 0 && (::mkdirat(folder, name.constData(), 0755) == 0 || errno == EEXIST);
+    if (folder >= 0)
+        ::close(folder);
+    if (!made) {
         fail("mkdir", target);
         return {};
     }
@@ -151,17 +195,66 @@ QByteArray TempTree::folder(QByteArrayView relative)
 QByteArray TempTree::symlink(QByteArrayView relative, QByteArrayView target)
 {
     const QByteArray link = path(relative);
-    if (!makeParents(root(), link) || ::symlink(target.toByteArray().constData(), link.constData()) != 0) {
+    QByteArray name;
+    const int folder = openFolderOf(root(), relative, true, name);
+    const bool made = folder >= 0 && ::symlinkat(target.toByteArray().constData(), folder, name.constData()) == 0;
+    if (folder >= 0)
+        ::close(folder);
+    if (!made) {
         fail("symlink", link);
         return {};
     }
     return link;
 }
 
+QByteArray TempTree::chain(QByteArrayView relative, int depth, QByteArrayView name, QByteArrayView fileName)
+{
+    QByteArray deepest = path(relative);
+    const QByteArray folderName = name.toByteArray();
+    const QByteArray file = fileName.toByteArray();
+    int fd = ::open(deepest.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int level = 0; level < depth && fd >= 0; ++level) {
+        const bool made = ::mkdirat(fd, folderName.constData(), 0755) == 0;
+        const int next = made ? ::openat(fd, folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+        const int created = next >= 0 ? ::openat(next, file.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644) : -1;
+        if (created >= 0)
+            ::close(created);
+        else if (next >= 0)
+            ::close(next);
+        ::close(fd);
+        fd = created >= 0 ? next : -1;
+        deepest += '/' + folderName;
+    }
+    if (fd < 0) {
+        fail("chain", deepest);
+        return {};
+    }
+    ::close(fd);
+    return deepest;
+}
+
+QByteArray TempTree::folderOfLength(int length)
+{
+    QByteArray relative;
+    qsizetype left = length - root().size();
+    while (left > 0) {
+        // Each step takes a separator and a name; never leave a last step of a bare separator.
+        const qsizetype piece = left > NAME_MAX + 1 ? std::min<qsizetype>(NAME_MAX, left - 3) : left - 1;
+        relative += (relative.isEmpty() ? "" : "/") + QByteArray(piece, 'n');
+        left -= piece + 1;
+    }
+    return folder(relative).isEmpty() ? QByteArray() : relative;
+}
+
 bool TempTree::exists(QByteArrayView relative) const
 {
+    QByteArray name;
+    const int folder = openFolderOf(root(), relative, false, name);
     struct stat facts;
-    return ::lstat(path(relative).constData(), &facts) == 0;
+    const bool found = folder >= 0 && ::fstatat(folder, name.constData(), &facts, AT_SYMLINK_NOFOLLOW) == 0;
+    if (folder >= 0)
+        ::close(folder);
+    return found;
 }
 
 QByteArray TempTree::readAll(QByteArrayView relative) const

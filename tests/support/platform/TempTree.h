@@ -5,7 +5,8 @@
 #include <QTemporaryDir>
 
 // A real folder tree in a temporary folder, removed afterwards. Relative paths are
-// bytes, so names that are not valid UTF-8 work too. A step that fails records a test
+// bytes, so names that are not valid UTF-8 work too, and file(), folder(), symlink() and
+// exists() take paths of any length, also beyond what one system call accepts. A step that fails records a test
 // failure (the test goes on) and returns an empty path.
 class TempTree
 {
@@ -25,6 +26,12 @@ public:
     QByteArray file(QByteArrayView relative, qint64 size = 0, qint64 mtimeSecs = -1);
     QByteArray folder(QByteArrayView relative);
     QByteArray symlink(QByteArrayView relative, QByteArrayView target);
+    // Makes `depth` folders named `name`, each inside the one before, starting in the folder
+    // `relative`, with an empty file `fileName` in each; returns the path of the deepest.
+    // Makes a folder whose absolute path is `length` bytes, of names as long as names may be;
+    // returns its path relative to the root.
+    QByteArray folderOfLength(int length);
+    QByteArray chain(QByteArrayView relative, int depth, QByteArrayView name, QByteArrayView fileName);
 
     bool exists(QByteArrayView relative) const; // the entry itself, links not followed
     QByteArray readAll(QByteArrayView relative) const;
