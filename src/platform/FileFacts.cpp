@@ -56,11 +56,12 @@ FileFacts readFileFacts(int folderFd, const char *name)
     return facts;
 }
 
-void readFileFacts(int folderFd, std::vector<ListedFile> &files, const std::vector<quint64> &inodeHints)
+void readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<quint64> inodeHints)
 {
     std::vector<Position> order(files.size());
     for (size_t index = 0; index < files.size(); ++index)
         order[index] = {inodeHints[index], quint32(index)};
+    inodeHints = {};
     std::sort(order.begin(), order.end(), [](const Position &a, const Position &b) { return a.inode < b.inode; });
 
     // Each thread takes one stretch of inode numbers, so each still reads front to back.

@@ -25,6 +25,7 @@ FileFacts readFileFacts(int folderFd, const char *name);
 // are the inode numbers the listing gave: the files are read in that order, so that a cold
 // disk reads the inode table front to back, and a large folder is split among more threads
 // than there are cores, so that enough reads are in flight while each waits for the disk.
-void readFileFacts(int folderFd, std::vector<ListedFile> &files, const std::vector<quint64> &inodeHints);
+// The hints are taken, so that their memory is free before the names are sorted.
+void readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<quint64> inodeHints);
 
 } // namespace vashtem

@@ -154,7 +154,7 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
         }
     }
 
-    readFileFacts(fd, listing.files, inodes);
+    readFileFacts(fd, listing.files, std::move(inodes));
     sortByName(listing.files, [](const ListedFile &file) { return QByteArrayView(file.name); });
     sortByName(listing.subfolders, [](const QByteArray &name) { return QByteArrayView(name); });
     // A folder without subfolders gives its descriptor back at once.
