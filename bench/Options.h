@@ -9,7 +9,10 @@ namespace vashtem::bench {
 struct Options {
     enum class Mode { Benchmark, RssProbe, StartupProbe };
     Mode mode = Mode::Benchmark;
+    std::string shapeName = "mixed"; // mixed, flat, deep or small
     TreeShape shape;
+    bool cold = false;         // the page cache dropped before every timed search
+    bool searchesOnly = false; // no deletions and other commands, on any shape
     int runs = 5;
     double sharePercent = 10; // of the rows, for "delete selected"
     std::string workFolder = "/tmp/vashtem-bench";

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vashtem::bench {
 
@@ -35,7 +36,8 @@ std::string joined(const std::vector<std::string> &argv)
 ReferenceRunner::ReferenceRunner(std::string root, std::string scratchFolder)
     : m_root(std::move(root))
     , m_scratch(std::move(scratchFolder))
-    , m_hasBfs(runToEnd({"bfs", "-version"}) == 0)
+    , m_bfs(VASHTEM_BFS4_PATH)
+    , m_hasBfs(::access(m_bfs.c_str(), X_OK) == 0)
 {
 }
 
@@ -44,9 +46,12 @@ double ReferenceRunner::findAll() const
     return timed({"find", m_root, "-type", "f", "-printf", RowFormat});
 }
 
-double ReferenceRunner::bfsAll() const
+double ReferenceRunner::bfsAll(int threads) const
 {
-    return timed({"bfs", m_root, "-type", "f", "-printf", RowFormat});
+    std::vector<std::string> argv{m_bfs};
+    if (threads > 0)
+        argv.push_back("-j" + std::to_string(threads));
+    return timed(argv + std::vector<std::string>{m_root, "-type", "f", "-printf", RowFormat});
 }
 
 double ReferenceRunner::findSelective() const

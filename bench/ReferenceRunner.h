@@ -12,10 +12,13 @@ class ReferenceRunner
 public:
     ReferenceRunner(std::string root, std::string scratchFolder);
 
+    // bfs 4 with io_uring, from the tools shared beside the project; absent outside this machine.
     bool hasBfs() const { return m_hasBfs; }
+    const std::string &bfsPath() const { return m_bfs; }
 
-    double findAll() const;       // find -type f -printf ...
-    double bfsAll() const;        // bfs -type f -printf ...
+    double findAll() const; // find -type f -printf ...
+    // bfs -type f -printf ..., with its default threads (one per core) when threads is 0.
+    double bfsAll(int threads = 0) const;
     double findSelective() const; // find -type f ( -iname *.txt -o -iname *.log ) -printf ...
     // xargs -0 rm -- with the NUL-separated paths of a list file.
     double removeListed(const std::string &listPath) const;
@@ -28,6 +31,7 @@ private:
 
     std::string m_root;
     std::string m_scratch;
+    std::string m_bfs;
     bool m_hasBfs = false;
 };
 

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "PageCache.h"
 #include "ProgramDriver.h"
 #include "Report.h"
 #include "Responsiveness.h"
@@ -17,11 +18,12 @@ const QString TextsAndLogs = QStringLiteral("*.txt;*.log");
 
 } // namespace
 
-Session::Session(Platform &platform, const Tree &tree, const ReferenceRunner &reference, double sharePercent)
+Session::Session(Platform &platform, const Tree &tree, const ReferenceRunner &reference, Mode mode)
     : m_platform(platform)
     , m_tree(tree)
     , m_reference(reference)
-    , m_shareStep(std::max(1L, std::lround(100.0 / sharePercent)))
+    , m_mode(mode)
+    , m_shareStep(std::max(1L, std::lround(100.0 / mode.sharePercent)))
     , m_allList(tree.workFolder + "/all.lst")
     , m_shareList(tree.workFolder + "/share.lst")
 {
@@ -45,6 +47,8 @@ void Session::prepare()
     }
     ProgramDriver driver(m_platform);
     fill(driver);
+    if (m_mode.searchesOnly)
+        return;
     m_all = driver.listedFiles(1);
     m_share = driver.listedFiles(m_shareStep);
     m_all.writeList(m_allList);
@@ -55,20 +59,9 @@ void Session::run(int index)
 {
     const bool programFirst = index % 2 == 0;
     ProgramDriver driver(m_platform);
-
-    inOrder(
-        programFirst,
-        [&] {
-            m_samples.searchAll.push_back(
-                withLoopWatched(driver, m_samples.searchGap, [&] { return driver.search(EveryFile); }));
-            expectRows(driver, m_listable, "search *.*");
-            m_samples.bytesPerRow = double(driver.storeBytes()) / double(std::max(1L, driver.rows()));
-        },
-        [&] {
-            m_samples.findAll.push_back(m_reference.findAll());
-            if (m_reference.hasBfs())
-                m_samples.bfsAll.push_back(m_reference.bfsAll());
-        });
+    timeSearchesOfAll(driver, programFirst);
+    if (m_mode.searchesOnly)
+        return;
     inOrder(
         programFirst,
         [&] {
@@ -119,6 +112,36 @@ void Session::run(int index)
     const ProgramDriver::Farewell farewell = driver.farewell();
     m_samples.farewell.push_back(farewell.whole);
     m_samples.emptying.push_back(farewell.emptying);
+}
+
+void Session::timeSearchesOfAll(ProgramDriver &driver, bool programFirst)
+{
+    constexpr int WideThreads = 8;
+    inOrder(
+        programFirst,
+        [&] {
+            settle();
+            m_samples.searchAll.push_back(
+                withLoopWatched(driver, m_samples.searchGap, [&] { return driver.search(EveryFile); }));
+            expectRows(driver, m_listable, "search *.*");
+            m_samples.bytesPerRow = double(driver.storeBytes()) / double(std::max(1L, driver.rows()));
+        },
+        [&] {
+            settle();
+            m_samples.findAll.push_back(m_reference.findAll());
+            if (!m_reference.hasBfs())
+                return;
+            settle();
+            m_samples.bfsAll.push_back(m_reference.bfsAll());
+            settle();
+            m_samples.bfsWideAll.push_back(m_reference.bfsAll(WideThreads));
+        });
+}
+
+void Session::settle() const
+{
+    if (m_mode.cold)
+        dropPageCache();
 }
 
 void Session::expectRows(const ProgramDriver &driver, long expected, const char *step)

@@ -17,7 +17,7 @@ namespace vashtem::bench {
 class ProgramDriver;
 
 struct Samples {
-    std::vector<double> searchAll, findAll, bfsAll;
+    std::vector<double> searchAll, findAll, bfsAll, bfsWideAll; // bfs with its default threads and with -j8
     std::vector<double> searchSelective, findSelective;
     std::vector<double> selectAll, clearSelection;
     std::vector<double> deleteShare, removeShare;
@@ -30,11 +30,18 @@ struct Samples {
 
 // The timed runs on one tree. Each run opens a new main window, times every command
 // next to its reference tool, putting back every deleted file, and ends with the window's
-// farewell. Runs alternate whether the program or the reference goes first.
+// farewell; or, with searchesOnly, times the search of every file alone. Runs alternate
+// whether the program or the reference goes first. With cold, the page cache is dropped
+// before each timed search, the program's and each tool's.
 class Session
 {
 public:
-    Session(Platform &platform, const Tree &tree, const ReferenceRunner &reference, double sharePercent);
+    struct Mode {
+        double sharePercent = 10;
+        bool searchesOnly = false;
+        bool cold = false;
+    };
+    Session(Platform &platform, const Tree &tree, const ReferenceRunner &reference, Mode mode);
     ~Session();
 
     // One untimed walk to warm the caches, the listings checked against find, and the
@@ -54,12 +61,16 @@ private:
     void fill(ProgramDriver &driver);
     static double withLoopWatched(ProgramDriver &driver, std::vector<double> &gaps, const std::function<double()> &click);
     static double withEscape(ProgramDriver &driver, double afterMs, const std::function<void()> &click);
+    void timeSearchesOfAll(ProgramDriver &driver, bool programFirst);
+    // Before a timed search: empties the page cache in a cold session.
+    void settle() const;
     static void inOrder(bool programFirst, const std::function<void()> &program,
                         const std::function<void()> &reference);
 
     Platform &m_platform;
     const Tree &m_tree;
     const ReferenceRunner &m_reference;
+    Mode m_mode;
     long m_shareStep;
     long m_listable = 0;
     long m_selective = 0;

@@ -7,6 +7,7 @@ namespace vashtem::bench {
 struct TreeShape {
     long files = 1'000'000; // regular files, hidden ones included
     long folders = 20'000;  // the root included
+    bool chain = false;     // each folder inside the one before, rather than up to 20 per folder
 };
 
 // Counts the builder knows from the recipe, to check the listings against.

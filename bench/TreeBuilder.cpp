@@ -2,6 +2,7 @@
 #include "Tree.h"
 
 #include "Fatal.h"
+#include "Subprocess.h"
 #include "TreeMarker.h"
 #include "TreeRecipe.h"
 
@@ -17,21 +18,50 @@ namespace vashtem::bench {
 
 namespace {
 
-std::vector<std::string> makeFolders(const std::string &root, long count, TreeFacts &facts)
+// Opens a folder whose path may be longer than the system takes in one call (a deep
+// chain), a few thousand bytes at a time.
+int openFolder(const std::string &path)
 {
-    std::vector<std::string> paths(static_cast<size_t>(count));
+    constexpr size_t Piece = 3000;
+    int fd = ::open(path.starts_with('/') ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    size_t start = 0;
+    while (fd >= 0 && start < path.size()) {
+        size_t end = path.size();
+        if (end - start > Piece) {
+            end = path.rfind('/', start + Piece);
+            if (end == std::string::npos || end <= start)
+                fatal("a folder name too long in " + path);
+        }
+        const std::string piece = "./" + path.substr(start, end - start);
+        const int next = ::openat(fd, piece.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = next;
+        start = end + 1;
+    }
+    if (fd < 0)
+        fatalErrno("cannot open " + path.substr(0, 200));
+    return fd;
+}
+
+std::vector<std::string> makeFolders(const std::string &root, const TreeShape &shape, TreeFacts &facts)
+{
+    std::vector<std::string> paths(static_cast<size_t>(shape.folders));
     paths[0] = root;
     if (::mkdir(root.c_str(), 0755) != 0)
         fatalErrno("cannot make " + root);
-    for (long index = 1; index < count; ++index) {
-        paths[size_t(index)] = paths[size_t(parentFolder(index))] + '/' + folderName(index);
-        if (::mkdir(paths[size_t(index)].c_str(), 0755) != 0)
-            fatalErrno("cannot make " + paths[size_t(index)]);
+    for (long index = 1; index < shape.folders; ++index) {
+        const std::string &parent = paths[size_t(parentFolder(index, shape.chain))];
+        const std::string name = folderName(index);
+        paths[size_t(index)] = parent + '/' + name;
+        const int parentFd = openFolder(parent);
+        if (::mkdirat(parentFd, name.c_str(), 0755) != 0)
+            fatalErrno("cannot make " + name);
         if (index % LoopLinkEvery == 1) {
-            if (::symlink("..", (paths[size_t(index)] + '/' + LoopLinkName).c_str()) != 0)
-                fatalErrno("cannot link in " + paths[size_t(index)]);
+            if (::symlinkat("..", parentFd, (name + '/' + LoopLinkName).c_str()) != 0)
+                fatalErrno("cannot link in " + name);
             ++facts.loopLinks;
         }
+        ::close(parentFd);
     }
     return paths;
 }
@@ -65,9 +95,7 @@ void makeFiles(const std::vector<std::string> &folders, long files, long part, l
 {
     const long folderCount = long(folders.size());
     for (long folder = part; folder < folderCount; folder += parts) {
-        const int folderFd = ::open(folders[size_t(folder)].c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folderFd < 0)
-            fatalErrno("cannot open " + folders[size_t(folder)]);
+        const int folderFd = openFolder(folders[size_t(folder)]);
         for (long index = folder; index < files; index += folderCount)
             makeFile(folderFd, folders[size_t(folder)], index, facts);
         ::close(folderFd);
@@ -87,7 +115,7 @@ void add(TreeFacts &total, const TreeFacts &part)
 TreeFacts build(const std::string &root, const TreeShape &shape)
 {
     TreeFacts facts;
-    const std::vector<std::string> folders = makeFolders(root, shape.folders, facts);
+    const std::vector<std::string> folders = makeFolders(root, shape, facts);
     const long parts = long(std::max(1u, std::thread::hardware_concurrency()));
     std::vector<TreeFacts> partFacts(static_cast<size_t>(parts));
     std::vector<std::thread> workers;
@@ -124,10 +152,9 @@ Tree prepareTree(const std::string &workFolder, const TreeShape &shape, bool reu
 void removeTree(const Tree &tree)
 {
     removeMarker(tree.workFolder);
-    std::error_code error;
-    std::filesystem::remove_all(tree.root, error);
-    if (error)
-        fatal("cannot remove " + tree.root + ": " + error.message());
+    // rm, unlike remove_all, goes below the longest path a system call takes.
+    if (runToEnd({"rm", "-rf", "--", tree.root}) != 0)
+        fatal("cannot remove " + tree.root);
 }
 
 } // namespace vashtem::bench

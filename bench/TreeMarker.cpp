@@ -10,7 +10,7 @@ namespace vashtem::bench {
 
 namespace {
 
-constexpr const char *MarkerTag = "vashtem-bench-tree 1";
+constexpr const char *MarkerTag = "vashtem-bench-tree 2";
 
 std::string markerPath(const std::string &workFolder)
 {
@@ -28,10 +28,10 @@ std::optional<TreeFacts> readMarker(const std::string &workFolder, const TreeSha
     TreeShape found;
     TreeFacts facts;
     std::string key;
-    in >> key >> found.files >> key >> found.folders >> key >> facts.visibleFiles >> key >> facts.hiddenFiles
-        >> key >> facts.selectiveFiles >> key >> facts.fileLinks >> key >> facts.loopLinks >> key
-        >> facts.visibleNameBytes;
-    if (!in || found.files != shape.files || found.folders != shape.folders)
+    in >> key >> found.files >> key >> found.folders >> key >> found.chain >> key >> facts.visibleFiles >> key
+        >> facts.hiddenFiles >> key >> facts.selectiveFiles >> key >> facts.fileLinks >> key >> facts.loopLinks
+        >> key >> facts.visibleNameBytes;
+    if (!in || found.files != shape.files || found.folders != shape.folders || found.chain != shape.chain)
         return std::nullopt;
     return facts;
 }
@@ -39,7 +39,8 @@ std::optional<TreeFacts> readMarker(const std::string &workFolder, const TreeSha
 void writeMarker(const std::string &workFolder, const TreeShape &shape, const TreeFacts &facts)
 {
     std::ofstream out(markerPath(workFolder), std::ios::trunc);
-    out << MarkerTag << "\nfiles " << shape.files << "\nfolders " << shape.folders << "\nvisible "
+    out << MarkerTag << "\nfiles " << shape.files << "\nfolders " << shape.folders << "\nchain " << shape.chain
+        << "\nvisible "
         << facts.visibleFiles << "\nhidden " << facts.hiddenFiles << "\nselective " << facts.selectiveFiles
         << "\nfile-links " << facts.fileLinks << "\nloop-links " << facts.loopLinks << "\nname-bytes "
         << facts.visibleNameBytes << '\n';

@@ -68,9 +68,9 @@ long long sizeFor(unsigned percent, std::uint64_t bits)
 
 } // namespace
 
-long parentFolder(long index)
+long parentFolder(long index, bool chain)
 {
-    return (index - 1) / FolderFanOut;
+    return chain ? index - 1 : (index - 1) / FolderFanOut;
 }
 
 std::string folderName(long index)

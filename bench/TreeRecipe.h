@@ -8,9 +8,10 @@ namespace vashtem::bench {
 // parameters always give the same tree. Folder 0 is the root; files go to folder
 // index % folders. Names mix Japanese and ASCII words, about 15 bytes on average.
 
-// The parent of folder index (index > 0); every folder has this many subfolders at most.
+// The parent of folder index (index > 0): in a chain the folder before it, else one of the
+// folders before it, so that every folder has this many subfolders at most.
 constexpr long FolderFanOut = 20;
-long parentFolder(long index);
+long parentFolder(long index, bool chain);
 std::string folderName(long index);
 // Every this many folders hold a link to their parent folder, a loop no walk may follow.
 constexpr long LoopLinkEvery = 100;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <thread>
 
 namespace vashtem {
 
@@ -82,7 +84,161 @@ bool bytesLess(QByteArrayView a, QByteArrayView b)
     return order != 0 ? order < 0 : a.size() < b.size();
 }
 
+void appendUtf8(char32_t code, std::string &out)
+{
+    if (code < 0x80) {
+        out.push_back(char(code));
+    } else if (code < 0x800) {
+        out.push_back(char(0xC0 | (code >> 6)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(char(0xE0 | (code >> 12)));
+        out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(char(0xF0 | (code >> 18)));
+        out.push_back(char(0x80 | ((code >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    }
+}
+
+// The folded code points in UTF-8, whose bytewise order is their code point order and
+// which holds no NUL byte (names have none).
+void appendFoldedKey(QByteArrayView name, std::string &key)
+{
+    const auto *bytes = reinterpret_cast<const Byte *>(name.data());
+    for (qsizetype i = 0; i < name.size();) {
+        if (bytes[i] < 0x80)
+            key.push_back(char(foldAscii(bytes[i++])));
+        else
+            appendUtf8(QChar::toCaseFolded(decodeAt(bytes, name.size(), i)), key);
+    }
+}
+
+struct SortEntry {
+    quint64 head; // eight key bytes from the depth sorted on, big-endian, zero past the key's end
+    const char *key;
+    quint32 keyLength;
+    quint32 index;
+};
+
+void loadHead(SortEntry &entry, quint32 depth)
+{
+    quint64 head = 0;
+    for (quint32 b = depth; b < depth + 8; ++b)
+        head = (head << 8) | (b < entry.keyLength ? Byte(entry.key[b]) : 0);
+    entry.head = head;
+}
+
+// Sorts entries whose keys agree before depth, eight key bytes at a time: a plain integer
+// sort, then again on the next eight bytes within each run of equal heads. Keys hold no NUL,
+// so a head of zero means the key has ended, and names with equal keys go by their bytes.
+void sortFrom(SortEntry *first, SortEntry *last, quint32 depth, const std::vector<QByteArrayView> &names)
+{
+    std::sort(first, last, [](const SortEntry &a, const SortEntry &b) { return a.head < b.head; });
+    for (SortEntry *run = first; run != last;) {
+        SortEntry *end = run + 1;
+        while (end != last && end->head == run->head)
+            ++end;
+        if (end - run > 1) {
+            if ((run->head & 0xFF) == 0) { // the keys end here, all alike
+                std::sort(run, end, [&names](const SortEntry &a, const SortEntry &b) {
+                    return bytesLess(names[a.index], names[b.index]);
+                });
+            } else {
+                for (SortEntry *entry = run; entry != end; ++entry)
+                    loadHead(*entry, depth + 8);
+                sortFrom(run, end, depth + 8, names);
+            }
+        }
+        run = end;
+    }
+}
+
+// The sorting keys of names from first to end, with the keys kept in keys.
+void makeEntries(const std::vector<QByteArrayView> &names, size_t first, size_t end, std::string &keys,
+                 SortEntry *entries)
+{
+    size_t bytes = 0;
+    for (size_t index = first; index < end; ++index)
+        bytes += size_t(names[index].size());
+    keys.reserve(bytes + bytes / 8); // folding seldom changes the length
+    std::vector<quint32> keyStarts;
+    keyStarts.reserve(end - first + 1);
+    for (size_t index = first; index < end; ++index) {
+        keyStarts.push_back(quint32(keys.size()));
+        appendFoldedKey(names[index], keys);
+    }
+    keyStarts.push_back(quint32(keys.size()));
+    for (size_t k = 0; k < end - first; ++k) {
+        entries[k] = {0, keys.data() + keyStarts[k], keyStarts[k + 1] - keyStarts[k], quint32(first + k)};
+        loadHead(entries[k], 0);
+    }
+}
+
+// The order of two entries by their whole keys, then their names' bytes.
+struct EntryLess {
+    const std::vector<QByteArrayView> &names;
+
+    bool operator()(const SortEntry &a, const SortEntry &b) const
+    {
+        const int order = std::memcmp(a.key, b.key, std::min(a.keyLength, b.keyLength));
+        if (order != 0)
+            return order < 0;
+        if (a.keyLength != b.keyLength)
+            return a.keyLength < b.keyLength;
+        return bytesLess(names[a.index], names[b.index]);
+    }
+};
+
+void sortPart(const std::vector<QByteArrayView> &names, size_t first, size_t end, std::string &keys,
+              SortEntry *entries)
+{
+    makeEntries(names, first, end, keys, entries);
+    sortFrom(entries, entries + (end - first), 0, names);
+}
+
 } // namespace
+
+std::vector<quint32> nameOrder(const std::vector<QByteArrayView> &names)
+{
+    constexpr size_t NamesPerPart = 32768;
+    constexpr size_t MostParts = 8;
+    size_t parts = 1;
+    if (names.size() >= 2 * NamesPerPart) {
+        static const size_t cores = std::max(1u, std::thread::hardware_concurrency()); // reads a file
+        parts = std::min({names.size() / NamesPerPart, cores, MostParts});
+    }
+    std::vector<SortEntry> entries(names.size());
+    std::vector<std::string> keys(parts);
+    std::vector<size_t> bounds;
+    for (size_t part = 0; part <= parts; ++part)
+        bounds.push_back(names.size() * part / parts);
+    std::vector<std::thread> helpers;
+    for (size_t part = 1; part < parts; ++part) {
+        helpers.emplace_back(sortPart, std::cref(names), bounds[part], bounds[part + 1], std::ref(keys[part]),
+                             entries.data() + bounds[part]);
+    }
+    sortPart(names, 0, bounds[1], keys[0], entries.data());
+    for (std::thread &helper : helpers)
+        helper.join();
+    // A few parts: the smallest of their fronts is found by looking at each.
+    std::vector<size_t> fronts(bounds.begin(), bounds.end() - 1);
+    const EntryLess less{names};
+    std::vector<quint32> order;
+    order.reserve(entries.size());
+    while (order.size() < entries.size()) {
+        size_t best = parts;
+        for (size_t part = 0; part < parts; ++part) {
+            if (fronts[part] < bounds[part + 1]
+                && (best == parts || less(entries[fronts[part]], entries[fronts[best]])))
+                best = part;
+        }
+        order.push_back(entries[fronts[best]++].index);
+    }
+    return order;
+}
 
 bool nameLess(QByteArrayView a, QByteArrayView b)
 {

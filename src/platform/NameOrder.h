@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QtGlobal>
+
+#include <utility>
+#include <vector>
 
 namespace vashtem {
 
@@ -9,5 +13,36 @@ namespace vashtem {
 // Unicode simple case folding, as QString::compare with Qt::CaseInsensitive folds;
 // names equal that way are ordered by their raw bytes.
 bool nameLess(QByteArrayView a, QByteArrayView b);
+
+// The positions of names in the order of nameLess. Each name is folded once, into a key
+// that compares bytewise, rather than again at every comparison; a long list is sorted in
+// parts on every core and merged.
+std::vector<quint32> nameOrder(const std::vector<QByteArrayView> &names);
+
+// Sorts items by their names (nameOf(item) gives one) as nameLess orders them.
+template<typename Item, typename NameOf>
+void sortByName(std::vector<Item> &items, NameOf nameOf)
+{
+    std::vector<QByteArrayView> names;
+    names.reserve(items.size());
+    for (const Item &item : items)
+        names.push_back(nameOf(item));
+    std::vector<quint32> order = nameOrder(names);
+    // In place, one cycle of the permutation at a time, rather than into a second list.
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start)
+            continue;
+        Item held = std::move(items[start]);
+        size_t at = start;
+        while (order[at] != start) {
+            const size_t from = order[at];
+            items[at] = std::move(items[from]);
+            order[at] = quint32(at);
+            at = from;
+        }
+        items[at] = std::move(held);
+        order[at] = quint32(at);
+    }
+}
 
 } // namespace vashtem

@@ -1,5 +1,6 @@
 #include "platform/PosixFileSystem.h"
 
+#include "platform/FileFacts.h"
 #include "platform/FolderHandle.h"
 #include "platform/MountTable.h"
 #include "platform/NameOrder.h"
@@ -29,13 +30,6 @@ void sortAndUnique(std::vector<QByteArray> &paths)
 struct DirCloser {
     void operator()(DIR *dir) const { ::closedir(dir); }
 };
-
-// Size and time of a regular file in the open folder; false if it vanished or
-// something other than a regular file now stands there.
-bool readFacts(int folderFd, const char *name, struct stat &facts)
-{
-    return ::fstatat(folderFd, name, &facts, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(facts.st_mode);
-}
 
 // A walk keeps a folder open for each level that still has subfolders to enter, and lists
 // folders ahead on other threads: the usual soft limit of 1,024 descriptors is soon reached
@@ -129,6 +123,7 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
     }
     // Only the few parents of pseudo mounts ("/", "/sys/kernel") pay for path checks.
     const bool checkPseudo = holdsPseudoMounts(folder);
+    std::vector<quint64> inodes; // of the files, as listed
 
     for (;;) {
         errno = 0;
@@ -142,30 +137,26 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
         if (name[0] == '.')
             continue;
         const QByteArrayView nameView(name, qsizetype(std::strlen(name)));
-        struct stat facts;
         unsigned char type = entry->d_type;
-        bool haveFacts = false;
         if (type == DT_UNKNOWN) {
             // Some file systems do not report types in the listing.
+            struct stat facts;
             if (::fstatat(fd, name, &facts, AT_SYMLINK_NOFOLLOW) != 0)
                 continue;
             type = S_ISDIR(facts.st_mode) ? DT_DIR : S_ISREG(facts.st_mode) ? DT_REG : DT_UNKNOWN;
-            haveFacts = true;
         }
         if (type == DT_DIR) {
             if (!checkPseudo || !isPseudoMount(folder, nameView))
                 listing.subfolders.push_back(nameView.toByteArray());
         } else if (type == DT_REG && (!accept || accept(nameView))) {
-            if (haveFacts || readFacts(fd, name, facts))
-                listing.files.push_back({nameView.toByteArray(), qint64(facts.st_size),
-                                         qint64(facts.st_mtim.tv_sec), quint64(facts.st_ino)});
+            listing.files.push_back({nameView.toByteArray(), 0, 0});
+            inodes.push_back(entry->d_ino);
         }
     }
 
-    std::sort(listing.files.begin(), listing.files.end(),
-              [](const ListedFile &a, const ListedFile &b) { return nameLess(a.name, b.name); });
-    std::sort(listing.subfolders.begin(), listing.subfolders.end(),
-              [](const QByteArray &a, const QByteArray &b) { return nameLess(a, b); });
+    readFileFacts(fd, listing.files, std::move(inodes));
+    sortByName(listing.files, [](const ListedFile &file) { return QByteArrayView(file.name); });
+    sortByName(listing.subfolders, [](const QByteArray &name) { return QByteArrayView(name); });
     // A folder without subfolders gives its descriptor back at once.
     if (!listing.subfolders.empty())
         listing.handle = std::make_shared<const FolderHandle>(std::move(handle));

@@ -6,6 +6,8 @@
 #include <vector>
 
 using vashtem::nameLess;
+using vashtem::nameOrder;
+using vashtem::sortByName;
 
 class TestNameOrder : public QObject
 {
@@ -15,6 +17,7 @@ private Q_SLOTS:
     void pairs_data();
     void pairs();
     void sortsMixedNames();
+    void sortsLongListAsComparisonDoes();
     void decodesOnlyWithinView();
 };
 
@@ -58,6 +61,9 @@ void TestNameOrder::pairs()
     QVERIFY(nameLess(first, second));
     QVERIFY(!nameLess(second, first));
     QVERIFY(!nameLess(first, first));
+    // The sort on folded keys agrees with the comparison.
+    QCOMPARE(nameOrder({second, first}), (std::vector<quint32>{1, 0}));
+    QCOMPARE(nameOrder({first, second}), (std::vector<quint32>{0, 1}));
 }
 
 void TestNameOrder::sortsMixedNames()
@@ -67,10 +73,30 @@ void TestNameOrder::sortsMixedNames()
     };
     std::vector<QByteArray> names(expected.rbegin(), expected.rend());
     std::rotate(names.begin(), names.begin() + 5, names.end());
-    std::sort(names.begin(), names.end(), [](const QByteArray &a, const QByteArray &b) {
-        return nameLess(a, b);
-    });
+    sortByName(names, [](const QByteArray &name) { return QByteArrayView(name); });
     QCOMPARE(names, expected);
+}
+
+// Long enough to be sorted in parts on several threads and merged; names differ late,
+// past the first eight key bytes, and in case only.
+void TestNameOrder::sortsLongListAsComparisonDoes()
+{
+    const std::vector<QByteArray> pieces = {"a", "A", "ä", "Ä", "σ", "ς", "K", "\xe2\x84\xaa", "_", "\xff", "あ", "😀"};
+    std::vector<QByteArray> names;
+    quint32 bits = 12345;
+    for (int index = 0; index < 70000; ++index) {
+        QByteArray name = index % 2 ? "common_prefix_" : "";
+        for (int length = 1 + index % 4; length > 0; --length) {
+            bits = bits * 1103515245 + 12345;
+            name += pieces[(bits >> 16) % pieces.size()];
+        }
+        names.push_back(name);
+    }
+    std::vector<QByteArray> expected = names;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const QByteArray &a, const QByteArray &b) { return nameLess(a, b); });
+    sortByName(names, [](const QByteArray &name) { return QByteArrayView(name); });
+    QVERIFY(names == expected);
 }
 
 // A sequence cut by the end of the view must not be completed from the bytes after it.

@@ -1,4 +1,5 @@
 #include "platform/FolderHandle.h"
+#include "platform/NameOrder.h"
 #include "platform/PosixFileSystem.h"
 
 #include "support/platform/TempTree.h"
@@ -86,6 +87,8 @@ class TestPosixFileSystem : public QObject
 private Q_SLOTS:
     void listsVisibleFilesAndFoldersInOrder();
     void listsEmptyFolder();
+    void listsLargeFolderWhole_data();
+    void listsLargeFolderWhole();
     void offersOnlyRegularFilesToFilter();
     void readsFacts_data();
     void readsFacts();
@@ -133,6 +136,44 @@ void TestPosixFileSystem::listsEmptyFolder()
     QCOMPARE(listing.error, 0);
     QVERIFY(listing.files.empty());
     QVERIFY(listing.subfolders.empty());
+}
+
+void TestPosixFileSystem::listsLargeFolderWhole_data()
+{
+    QTest::addColumn<int>("files");
+
+    // The facts of a large folder are read on several threads, each a stretch of inodes.
+    QTest::newRow("one thread") << 300;
+    QTest::newRow("two threads") << 4100;
+    QTest::newRow("all threads, uneven stretches") << 16400 + 7;
+}
+
+void TestPosixFileSystem::listsLargeFolderWhole()
+{
+    QFETCH(int, files);
+    TempTree tree(TempTree::Storage::Memory);
+    for (int index = 0; index < files; ++index) {
+        // Sizes tell the files apart; cases mix so that the name order is not the byte order.
+        const QByteArray name = (index % 3 ? "File_" : "file_") + QByteArray::number(index);
+        QVERIFY(!tree.file(name, index % 1000, 1000 + index).isEmpty());
+    }
+    tree.symlink("link", "file_0");
+    tree.folder("folder");
+
+    const FolderListing listing = PosixFileSystem(noPseudoMounts).listFolder(tree.root(), acceptAll);
+    QCOMPARE(listing.files.size(), size_t(files));
+    for (size_t k = 0; k < listing.files.size(); ++k) {
+        const ListedFile &file = listing.files[k];
+        const int index = file.name.mid(5).toInt();
+        QCOMPARE(file.size, qint64(index % 1000));
+        QCOMPARE(file.modified, qint64(1000 + index));
+        struct stat facts;
+        QCOMPARE(::lstat(tree.path(file.name).constData(), &facts), 0);
+        QCOMPARE(file.inode, quint64(facts.st_ino));
+        if (k > 0)
+            QVERIFY(nameLess(listing.files[k - 1].name, file.name));
+    }
+    QCOMPARE(joined(listing.subfolders), "folder");
 }
 
 void TestPosixFileSystem::offersOnlyRegularFilesToFilter()

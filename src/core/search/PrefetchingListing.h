@@ -22,7 +22,7 @@ namespace vashtem {
 class PrefetchingListing final : public ListingSource
 {
 public:
-    static constexpr int DefaultWorkers = 2;
+    static constexpr int DefaultWorkers = 8;
     static constexpr size_t DefaultAheadLimit = 65536;
     // Each listing with subfolders keeps its folder open for them; the rest of the process
     // needs descriptors too.

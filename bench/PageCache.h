@@ -1,0 +1,11 @@
+#pragma once
+
+namespace vashtem::bench {
+
+// Whether this process may drop the page cache (root only).
+bool canDropPageCache();
+// Writes back dirty pages, then drops the page cache, dentries and inodes, so that the
+// next walk reads every folder and inode from the disk.
+void dropPageCache();
+
+} // namespace vashtem::bench
