@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Vashtem and runs every test through CTest; then builds
 # it again in build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer and runs
 # every test once more there, stopping at the first report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the bench tree from its recipe, folders first, then files on every core.
 #include "Tree.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameters file that tells a whole tree from a missing or broken one.
 #include "TreeMarker.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vashtem_bench: times the real main window on a large generated tree against find, bfs
 // and xargs rm. See the Benchmarks section of README.md.
 #include "Benchmark.h"

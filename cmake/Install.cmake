@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the program for the desktop: the executable, the manual beside which it is
 # started, a menu entry, the icon in every size, the AppStream metadata for software
 # centres, a manual page, and the copyright file and changelog a Debian package carries.

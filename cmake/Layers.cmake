@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program is built in layers, each a library that may use only the layers below it:
 # platform (Qt Core), core (Qt Core and platform), ui (Qt Widgets and core).
 #

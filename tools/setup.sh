@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by run.sh and test.sh: installs the Debian packages that are missing, then
 # configures and builds the project in build/.
 set -euo pipefail

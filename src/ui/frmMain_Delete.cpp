@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delete selected and delete all: one confirmation, then the files go from the last row up.
 #include "ui/frmMain.h"
 

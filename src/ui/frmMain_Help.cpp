@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Help menu: the manual in the working folder, and the About window.
 #include "ui/frmMain.h"
 

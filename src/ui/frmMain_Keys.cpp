@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard behaviour of the main window: the focus order and the Enter key.
 #include "ui/frmMain.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the folder of the current row in the file manager.
 #include "ui/frmMain.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result list's set-up when the main window loads.
 #include "ui/frmMain.h"
 

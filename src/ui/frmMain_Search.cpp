@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search command and the two handlers that prepare its inputs.
 #include "ui/frmMain.h"
 

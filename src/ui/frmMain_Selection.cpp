@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Select all and clear selection: the whole list in one step, as one range.
 #include "ui/frmMain.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three ways out: the Exit button and the close box say farewell, the File menu's
 // exit ends the program at once.
 #include "ui/frmMain.h"

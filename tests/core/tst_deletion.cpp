@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The deletion algorithm on its own: which files go, in which order, and where it stops,
 // at a failure or on request.
 #include "core/results/Deletion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk over real folder trees: which files become rows, in which order, with which facts.
 #include "support/platform/TempTree.h"
 

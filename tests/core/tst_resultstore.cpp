@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compact rows of the result list: paths rebuilt from the folder tree, rows kept across
 // chunk boundaries, memory released on clear.
 #include "core/results/ResultStore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: FilePattern against the reference matcher. The input is a pattern in
 // UTF-8, a zero byte, then a file name as raw bytes.
 #include "support/core/FuzzChecks.h"

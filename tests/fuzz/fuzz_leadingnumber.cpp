@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: readLeadingNumber against its reference reading. Bytes below 0x80 are
 // their ASCII characters; the others stand for characters beyond ASCII that the reader must
 // stop at, lone surrogates among them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bounded fuzz run over the size-box reader and the file-name patterns: first the kept
 // corpus of tricky inputs, then many random ones built from the characters that matter.
 // A failure prints the input; add it to the corpus. VASHTEM_SEED=n changes the random run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Awkward input at every entry point of a search: the size box typed, pasted or set past
 // its five characters, odd pattern texts, a start folder that goes away after it was
 // chosen, and a drive that cannot be read when it is chosen.

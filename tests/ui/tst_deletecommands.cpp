@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delete selected and delete all: confirmation, order, what stays after a failure or a stop.
 #include "support/ui/MainWindowFixture.h"
 

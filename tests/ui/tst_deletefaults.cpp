@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every error a deletion can meet, under both delete commands: the command stops at that
 // file, says which file and why, and leaves the list agreeing with the disk.
 #include "support/ui/MainWindowFixture.h"

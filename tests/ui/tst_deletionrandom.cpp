@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delete selected and delete all on random trees with random selections, while files behind
 // some rows are removed, replaced by folders or links, made read-only or refused with an
 // error, or their folder is moved away with a link to it left in its place. Afterwards the

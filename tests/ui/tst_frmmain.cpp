@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user meets it: initial state, size controls, keys, menus and a search.
 #include "support/ui/MainWindowFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Help menu: the manual handed to the opener, the About window and its home page.
 #include "support/ui/MainWindowFixture.h"
 

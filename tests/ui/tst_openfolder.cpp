@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the current row's folder in the file manager.
 #include "support/ui/MainWindowFixture.h"
 

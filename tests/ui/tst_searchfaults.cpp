@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults under a search run through the main window: folders that cannot be listed, files
 // that vanish or change between the listing and the reading of their facts, folders that
 // vanish while the walk is under way. The search has no message for these: it must list

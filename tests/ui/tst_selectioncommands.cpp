@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Select all and clear selection, from their buttons and their menu entries.
 #include "support/ui/MainWindowFixture.h"
 

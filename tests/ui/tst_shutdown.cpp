@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three ways out: the farewell of the Exit button and of the close box, step by step,
 // and the File menu's exit, which ends at once.
 #include "support/ui/MainWindowFixture.h"

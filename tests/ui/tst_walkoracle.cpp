@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real search, driven through the main window, against a plain reference listing of the
 // same random tree: names, paths, size texts and order must agree row for row.
 // VASHTEM_SEED=n replays one tree; VASHTEM_TREES=n runs more of them.

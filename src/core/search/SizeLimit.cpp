@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/search/SizeLimit.h"
 
 #include "core/search/LeadingNumber.h"

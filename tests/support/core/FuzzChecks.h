@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Checks shared by the randomized input tests and the optional libFuzzer targets: each
