@@ -8,6 +8,7 @@
 #include "ui/FolderListBox.h"
 #include "platform/MessageBoxes.h"
 #include "platform/MountTable.h"
+#include "platform/ThreadPriority.h"
 #include "platform/TickClock.h"
 #include "core/results/ResultModel.h"
 #include "core/results/RowBatches.h"
@@ -49,7 +50,12 @@ void frmMain::cmdSearch_Click()
             m_results->appendRows(*batch);
     };
     const qint64 start = m_platform.clock.milliseconds();
-    busy.run([&search] { search.SearchFiles(); }, [&] {
+    // The walk reads ahead on more threads than there are cores; below the window's
+    // priority they leave it free to take in each batch at once.
+    busy.run([&search] {
+        yieldToTheWindow();
+        search.SearchFiles();
+    }, [&] {
         showBatch();
         setRowCountText();
     });
