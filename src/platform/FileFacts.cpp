@@ -26,7 +26,8 @@ void readRange(int folderFd, std::vector<ListedFile> &files, std::vector<char> &
 {
     for (size_t k = first; k < end; ++k) {
         const quint32 index = order[k].index;
-        const FileFacts facts = readFileFacts(folderFd, files[index].name.constData());
+        // Each name is followed by a NUL in its listing's block.
+        const FileFacts facts = readFileFacts(folderFd, files[index].name.data());
         files[index].size = facts.size;
         files[index].modified = facts.modified;
         files[index].inode = facts.inode;

@@ -21,12 +21,13 @@ struct FileFacts {
 // The facts of one entry of the open folder, without following a link.
 FileFacts readFileFacts(int folderFd, const char *name);
 
-// Fills in the size, time and inode of the files just listed from the open folder and drops those
-// that are no longer regular files; the order of the rest is kept. inodeHints, one per file,
-// are the inode numbers the listing gave: the files are read in that order, so that a cold
-// disk reads the inode table front to back, and a large folder is split among more threads
-// than there are cores, so that enough reads are in flight while each waits for the disk.
-// The hints are taken, so that their memory is free before the names are sorted.
+// Fills in the size, time and inode of the files just listed from the open folder (each name
+// followed by a NUL) and drops those that are no longer regular files; the order of the rest
+// is kept. inodeHints, one per file, are the inode numbers the listing gave: the files are
+// read in that order, so that a cold disk reads the inode table front to back, and a large
+// folder is split among more threads than there are cores, so that enough reads are in
+// flight while each waits for the disk. The hints are taken, so that their memory is free
+// before the names are sorted.
 void readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<quint64> inodeHints);
 
 } // namespace vashtem

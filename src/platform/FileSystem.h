@@ -23,7 +23,7 @@ struct FileIdentity {
 // A plain file of a folder listing, with the facts read when it was listed.
 // The name is kept as the file system gave it (bytes), so it always names that very file.
 struct ListedFile {
-    QByteArray name;
+    QByteArrayView name; // into its listing's names, or static text
     qint64 size = 0;
     qint64 modified = 0; // last modification, seconds since the epoch (UTC)
     quint64 inode = 0;   // on the device of its folder
@@ -37,6 +37,9 @@ struct FolderListing {
     FileIdentity identity;              // of the folder itself
     std::shared_ptr<const FolderHandle> handle; // the open folder, kept while it has subfolders
     std::vector<ListedFile> files;      // files the name filter accepted, in name order
+    // The bytes of the files' names, each followed by a NUL: one block for a folder instead
+    // of an allocation per name. Moving or copying the listing leaves the views valid.
+    QByteArray names;
     std::vector<QByteArray> subfolders; // subfolder names, in name order
 };
 

@@ -150,13 +150,20 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
             if (!checkPseudo || !isPseudoMount(folder, nameView))
                 listing.subfolders.push_back(nameView.toByteArray());
         } else if (type == DT_REG && (!accept || accept(nameView))) {
-            listing.files.push_back({nameView.toByteArray(), 0, 0});
+            listing.names.append(nameView).append('\0');
+            listing.files.emplace_back();
             inodes.push_back(entry->d_ino);
         }
     }
+    // The names point into the block only now that it has stopped growing.
+    const char *name = listing.names.constData();
+    for (ListedFile &file : listing.files) {
+        file.name = QByteArrayView(name, qsizetype(std::strlen(name)));
+        name += file.name.size() + 1;
+    }
 
     readFileFacts(fd, listing.files, std::move(inodes));
-    sortByName(listing.files, [](const ListedFile &file) { return QByteArrayView(file.name); });
+    sortByName(listing.files, [](const ListedFile &file) { return file.name; });
     sortByName(listing.subfolders, [](const QByteArray &name) { return QByteArrayView(name); });
     // A folder without subfolders gives its descriptor back at once.
     if (!listing.subfolders.empty())

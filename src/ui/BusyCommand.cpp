@@ -57,17 +57,28 @@ BusyCommand::~BusyCommand()
         QTimer::singleShot(0, m_window, [window = m_window] { window->close(); });
 }
 
-void BusyCommand::run(const std::function<void()> &work, const std::function<void()> &everyTick)
+void BusyCommand::run(const std::function<void()> &work, const std::function<bool()> &showProgress)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::instance()->installEventFilter(this);
     QEventLoop loop;
     QTimer ticks;
-    QObject::connect(&ticks, &QTimer::timeout, &loop, everyTick);
+    ticks.setSingleShot(true);
+    bool workEnded = false;
+    QObject::connect(&ticks, &QTimer::timeout, &loop, [&] {
+        const bool more = showProgress();
+        if (workEnded && !more)
+            loop.quit();
+        else
+            ticks.start(more || workEnded ? 0 : TickMs);
+    });
     ticks.start(TickMs);
     std::thread worker([&] {
         work();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&loop, [&] {
+            workEnded = true;
+            ticks.start(0);
+        }, Qt::QueuedConnection);
     });
     loop.exec();
     worker.join();

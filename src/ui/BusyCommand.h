@@ -29,9 +29,12 @@ public:
     const std::atomic<bool> &stopRequest() const { return m_stop; }
     bool stopped() const { return m_stop.load(); }
 
-    // Runs work on the other thread and returns when it has ended. Meanwhile everyTick runs
-    // here every TickMs, to show what the work has done so far.
-    void run(const std::function<void()> &work, const std::function<void()> &everyTick);
+    // Runs work on the other thread and returns when it has ended and shown everything.
+    // Meanwhile showProgress runs here every TickMs, to show what the work has done so far;
+    // when it answers true (it showed a part, and more may be waiting) it runs again as
+    // soon as the window's pending events have run. After the work, it runs until it
+    // answers false.
+    void run(const std::function<void()> &work, const std::function<bool()> &showProgress);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -90,7 +90,10 @@ void frmMain::deleteRows(const std::vector<bool> &chosen)
     DeletionOutcome outcome;
     const qsizetype rowsBefore = m_results->rowCount();
     busy.run([&] { outcome = deleteChosenFiles(m_results->store(), chosen, m_platform.fileSystem, progress); },
-             [&] { lblFileSum->setText(QString::number(rowsBefore - progress.deleted.load())); });
+             [&] {
+                 lblFileSum->setText(QString::number(rowsBefore - progress.deleted.load()));
+                 return false;
+             });
     QByteArray failedPath;
     if (outcome.failedRow >= 0)
         failedPath = m_results->fullPath(int(outcome.failedRow));

@@ -12,6 +12,7 @@
 #include "platform/TickClock.h"
 #include "core/results/ResultModel.h"
 #include "core/results/RowBatches.h"
+#include "core/results/RowFeed.h"
 #include "platform/Paths.h"
 #include "core/search/FolderSearch.h"
 #include "core/text/NumberFormat.h"
@@ -39,28 +40,25 @@ void frmMain::cmdSearch_Click()
     File1->setPattern(m_criteria.pattern);
 
     // The walk runs on a thread of its own and hands its rows over in batches, which the
-    // list takes in as they come; Escape ends it with the rows found so far.
+    // list takes in as they come, a part at a time; Escape ends it with the rows found so far.
     BusyCommand busy(this);
     RowBatches batches(m_results->store());
+    RowFeed feed(batches, *m_results);
     FolderSearch search(m_platform.fileSystem, m_criteria, batches.writing());
     search.setStop(busy.stopRequest());
-    search.setFolderDone([&batches] { batches.offer(); });
-    const auto showBatch = [&] {
-        if (const std::optional<ResultStore> batch = batches.take())
-            m_results->appendRows(*batch);
-    };
+    search.setRowsReady([&batches] { batches.offer(); });
     const qint64 start = m_platform.clock.milliseconds();
     // The walk reads ahead on more threads than there are cores; below the window's
-    // priority they leave it free to take in each batch at once.
-    busy.run([&search] {
+    // priority they leave it free to take in each part at once.
+    busy.run([&] {
         yieldToTheWindow();
         search.SearchFiles();
+        batches.finish();
     }, [&] {
-        showBatch();
+        const bool shown = feed.showNextPart();
         setRowCountText();
+        return shown;
     });
-    showBatch();
-    m_results->appendRows(batches.rest());
     const qint64 elapsed = m_platform.clock.milliseconds() - start;
 
     File1->setPath(m_criteria.currentFolder);

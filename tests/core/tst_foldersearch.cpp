@@ -3,8 +3,10 @@
 #include "support/platform/TempTree.h"
 
 #include "platform/PosixFileSystem.h"
+#include "core/results/ResultModel.h"
 #include "core/results/ResultStore.h"
 #include "core/results/RowBatches.h"
+#include "core/results/RowFeed.h"
 #include "core/search/FolderSearch.h"
 
 #include <QTest>
@@ -271,20 +273,29 @@ void FolderSearchTest::bigFoldersAreWalkedCompletely()
 
 void FolderSearchTest::batchesAndStopsKeepTheOrder_data()
 {
-    QTest::addColumn<int>("takeEvery"); // folders walked between two batches taken; 0: none
-    QTest::addColumn<int>("stopAfter"); // folders walked before the stop; 0: never
-    QTest::newRow("one batch at the end") << 0 << 0;
-    QTest::newRow("a batch after each folder") << 1 << 0;
-    QTest::newRow("a batch every third folder") << 3 << 0;
-    QTest::newRow("stopped after the start folder") << 1 << 1;
-    QTest::newRow("stopped inside a subfolder") << 2 << 4;
-    QTest::newRow("stopped before the last folder") << 0 << 6;
+    QTest::addColumn<int>("everyRows");  // rows between two hand-overs inside a folder
+    QTest::addColumn<int>("rowsPerPart"); // rows the list takes in at a time
+    QTest::addColumn<int>("takeEvery");  // hand-overs between two takes; 0: none
+    QTest::addColumn<int>("stopAfter");  // hand-overs before the stop; 0: never
+    QTest::addColumn<int>("handOvers");  // hand-overs of a whole search
+    QTest::newRow("one batch at the end") << 100 << 100 << 0 << 0 << 7;
+    QTest::newRow("a batch after each folder") << 100 << 100 << 1 << 0 << 7;
+    QTest::newRow("a batch every third folder") << 100 << 100 << 3 << 0 << 7;
+    QTest::newRow("a batch after each row, shown a row at a time") << 1 << 1 << 1 << 0 << 16;
+    QTest::newRow("batches inside folders, shown two rows at a time") << 1 << 2 << 3 << 0 << 16;
+    QTest::newRow("stopped after the start folder") << 100 << 100 << 1 << 1 << 1;
+    QTest::newRow("stopped inside a subfolder") << 100 << 100 << 2 << 4 << 4;
+    QTest::newRow("stopped between two rows of a folder") << 1 << 3 << 2 << 6 << 7; // and the folder's own
+    QTest::newRow("stopped before the last folder") << 100 << 100 << 0 << 6 << 6;
 }
 
 void FolderSearchTest::batchesAndStopsKeepTheOrder()
 {
+    QFETCH(int, everyRows);
+    QFETCH(int, rowsPerPart);
     QFETCH(int, takeEvery);
     QFETCH(int, stopAfter);
+    QFETCH(int, handOvers);
     TempTree tree;
     for (const char *file : {"t1", "t2", "a/a1", "a/b/b1", "a/b/b2", "a/b/c/c1", "a/d/d1", "e/e1", "e/f/f1"})
         tree.file(file);
@@ -293,35 +304,36 @@ void FolderSearchTest::batchesAndStopsKeepTheOrder()
     const Found whole = search(fileSystem, criteria);
     QCOMPARE(whole.paths.size(), 9);
 
-    ResultStore shown;
-    RowBatches batches(shown);
+    ResultModel shown;
+    RowBatches batches(shown.store());
+    RowFeed feed(batches, shown, rowsPerPart);
+    const auto showAll = [&] {
+        while (feed.showNextPart()) {
+        }
+    };
     std::atomic<bool> stop{false};
     qsizetype rowsAtStop = -1;
-    int folders = 0;
+    int calls = 0;
     FolderSearch search(fileSystem, criteria, batches.writing());
     search.setStop(stop);
-    search.setFolderDone([&] {
-        ++folders;
+    search.setRowsReady([&] {
+        ++calls;
         batches.offer();
-        if (takeEvery > 0 && folders % takeEvery == 0) {
-            if (const std::optional<ResultStore> batch = batches.take())
-                shown.append(*batch);
-        }
-        if (folders == stopAfter) {
-            if (const std::optional<ResultStore> batch = batches.take())
-                shown.append(*batch);
+        if (takeEvery > 0 && calls % takeEvery == 0)
+            showAll();
+        if (calls == stopAfter) {
+            showAll();
             rowsAtStop = shown.rowCount() + batches.writing().rowCount();
             stop = true;
         }
-    });
+    }, size_t(everyRows));
     search.SearchFiles();
-    if (const std::optional<ResultStore> batch = batches.take())
-        shown.append(*batch);
-    shown.append(batches.rest());
+    batches.finish();
+    showAll();
 
     const QByteArrayList expected = stopAfter > 0 ? whole.paths.mid(0, rowsAtStop) : whole.paths;
-    QCOMPARE(found(shown).paths, expected);
-    QCOMPARE(folders, stopAfter > 0 ? stopAfter : 7);
+    QCOMPARE(found(shown.store()).paths, expected);
+    QCOMPARE(calls, handOvers);
 }
 
 QTEST_GUILESS_MAIN(FolderSearchTest)

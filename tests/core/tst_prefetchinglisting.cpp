@@ -23,7 +23,7 @@ QByteArrayList walk(ListingSource &source, const QByteArray &start)
     const std::function<void()> visit = [&] {
         QByteArray line = cursor.path() + ':';
         for (const ListedFile &file : cursor.listing().files)
-            line += ' ' + file.name + '=' + QByteArray::number(file.size);
+            line += ' ' + file.name.toByteArray() + '=' + QByteArray::number(file.size);
         seen.append(line);
         for (int j = 0; j < cursor.count(); ++j) {
             if (cursor.setPath(cursor.entry(j)) != 0) {

@@ -42,7 +42,7 @@ QByteArray fileNames(const FolderListing &listing)
 {
     std::vector<QByteArray> names;
     for (const ListedFile &file : listing.files)
-        names.push_back(file.name);
+        names.push_back(file.name.toByteArray());
     return joined(names);
 }
 
@@ -165,7 +165,7 @@ void TestPosixFileSystem::listsLargeFolderWhole()
     QCOMPARE(listing.files.size(), size_t(files));
     for (size_t k = 0; k < listing.files.size(); ++k) {
         const ListedFile &file = listing.files[k];
-        const int index = file.name.mid(5).toInt();
+        const int index = file.name.sliced(5).toInt();
         QCOMPARE(file.size, qint64(index % 1000));
         QCOMPARE(file.modified, qint64(1000 + index));
         struct stat facts;

@@ -83,15 +83,15 @@ QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int r
     return {};
 }
 
-void ResultModel::appendRows(const ResultStore &batch)
+void ResultModel::appendRows(const ResultStore &batch, qsizetype first, qsizetype end)
 {
-    const int first = rowCount();
-    if (batch.rowCount() == 0) {
-        m_store.append(batch); // its folders only
+    if (first == end) {
+        m_store.append(batch, first, end); // its folders only, if any
         return;
     }
-    beginInsertRows(QModelIndex(), first, first + int(batch.rowCount()) - 1);
-    m_store.append(batch);
+    const int shown = rowCount();
+    beginInsertRows(QModelIndex(), shown, shown + int(end - first) - 1);
+    m_store.append(batch, first, end);
     endInsertRows();
 }
 

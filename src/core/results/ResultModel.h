@@ -30,9 +30,10 @@ public:
     QByteArray fullPath(int position) const { return m_store.fullPath(position); }
     QString text(int position, Column column) const;
 
-    // Adds the rows of a store made by ResultStore::continuing(store()) at the end, in one
-    // insertion, so that a search can show its rows while it goes on.
-    void appendRows(const ResultStore &batch);
+    // Adds rows [first, end) of a store made by ResultStore::continuing(store()) at the end,
+    // in one insertion, so that a search can show its rows while it goes on; a large batch
+    // is taken in a part at a time (see ResultStore::append).
+    void appendRows(const ResultStore &batch, qsizetype first, qsizetype end);
     // Keeps the rows whose flag is set, in their order; keep has one flag per row.
     void keepRows(const std::vector<bool> &keep);
     void removeAllRows();

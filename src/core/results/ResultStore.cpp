@@ -35,7 +35,7 @@ QByteArray ResultStore::folderPath(quint32 folder) const
 
 void ResultStore::appendRow(quint32 folder, const ListedFile &file)
 {
-    const quint64 nameOffset = m_names.append(file.name.constData(), size_t(file.name.size()));
+    const quint64 nameOffset = m_names.append(file.name.data(), size_t(file.name.size()));
     m_rows.push_back({folder, quint32(file.name.size()), nameOffset, file.size, file.modified, file.inode});
 }
 
@@ -62,13 +62,20 @@ ResultStore ResultStore::continuing(const ResultStore &earlier)
 
 void ResultStore::append(const ResultStore &later)
 {
-    Q_ASSERT(later.m_firstFolder == m_firstFolder + folderCount());
-    // Folder numbers carry over as they are; only the names move into this pool.
-    for (const Folder &folder : later.m_folders) {
-        const quint64 nameOffset = m_names.append(later.m_names.at(folder.nameOffset), folder.nameLength);
-        m_folders.push_back({folder.parent, folder.nameLength, nameOffset, folder.identity});
+    append(later, 0, later.rowCount());
+}
+
+void ResultStore::append(const ResultStore &later, qsizetype first, qsizetype end)
+{
+    if (first == 0) {
+        Q_ASSERT(later.m_firstFolder == m_firstFolder + folderCount());
+        // Folder numbers carry over as they are; only the names move into this pool.
+        for (const Folder &folder : later.m_folders) {
+            const quint64 nameOffset = m_names.append(later.m_names.at(folder.nameOffset), folder.nameLength);
+            m_folders.push_back({folder.parent, folder.nameLength, nameOffset, folder.identity});
+        }
     }
-    for (size_t position = 0; position < later.m_rows.size(); ++position) {
+    for (size_t position = size_t(first); position < size_t(end); ++position) {
         ResultRow row = later.m_rows[position];
         row.nameOffset = m_names.append(later.m_names.at(row.nameOffset), row.nameLength);
         m_rows.push_back(row);

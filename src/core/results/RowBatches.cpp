@@ -22,10 +22,22 @@ void RowBatches::offer()
     m_writing = std::move(next);
 }
 
+void RowBatches::finish()
+{
+    const std::lock_guard lock(m_mutex);
+    m_finished = true;
+}
+
 std::optional<ResultStore> RowBatches::take()
 {
     const std::lock_guard lock(m_mutex);
-    return std::exchange(m_ready, std::nullopt);
+    if (m_ready)
+        return std::exchange(m_ready, std::nullopt);
+    if (m_finished && m_writing.rowCount() > 0) {
+        ResultStore next = ResultStore::continuing(m_writing);
+        return std::exchange(m_writing, std::move(next));
+    }
+    return std::nullopt;
 }
 
 } // namespace vashtem

@@ -62,4 +62,13 @@ const FolderListing &FolderCursor::listing() const
     return m_levels.empty() ? none : m_levels.back().listing;
 }
 
+void FolderCursor::releaseFiles()
+{
+    if (m_levels.empty())
+        return;
+    FolderListing &listing = m_levels.back().listing;
+    std::vector<ListedFile>().swap(listing.files);
+    listing.names = QByteArray();
+}
+
 } // namespace vashtem

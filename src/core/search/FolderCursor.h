@@ -30,6 +30,9 @@ public:
 
     // The open folder's listing, files included.
     const FolderListing &listing() const;
+    // Lets go of the open folder's files once they have been used: a folder of a million
+    // files need not hold its listing while the walk goes on below it.
+    void releaseFiles();
 
 private:
     struct Level {

@@ -44,8 +44,9 @@ void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
 {
     m_criteria.currentFolder = cursor.path();
     listFiles(folder, cursor.listing());
-    if (m_folderDone)
-        m_folderDone();
+    cursor.releaseFiles();
+    if (m_rowsReady)
+        m_rowsReady();
     // The count is read afresh on each pass, as the folder chooser would report it.
     for (int j = 0; j < cursor.count() && !stopped(); ++j) {
         const QByteArray name = cursor.listing().subfolders[size_t(j)];
@@ -59,12 +60,17 @@ void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
 
 void FolderSearch::listFiles(quint32 folder, const FolderListing &listing)
 {
+    size_t sincePart = 0;
     for (const ListedFile &file : listing.files) {
         if (stopped())
             return;
         if (m_criteria.sizeFilter && !MatchesSize(file))
             continue;
         AddResultRow(folder, file);
+        if (++sincePart == m_rowsPerPart && m_rowsReady) {
+            m_rowsReady();
+            sincePart = 0;
+        }
     }
 }
 

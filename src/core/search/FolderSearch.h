@@ -26,9 +26,16 @@ public:
     void SearchFiles();
 
     // For a search that another thread follows: once `stop` is set, the walk ends between two
-    // files and keeps the rows so far; `folderDone` runs after each folder's rows are in.
+    // files and keeps the rows so far; `rowsReady` runs after each folder's rows are in, and
+    // within a large folder after every `everyRows` rows, so that the rows can be shown in
+    // parts small enough to take in at once.
+    static constexpr size_t RowsPerPart = 16384;
     void setStop(const std::atomic<bool> &stop) { m_stop = &stop; }
-    void setFolderDone(std::function<void()> folderDone) { m_folderDone = std::move(folderDone); }
+    void setRowsReady(std::function<void()> rowsReady, size_t everyRows = RowsPerPart)
+    {
+        m_rowsReady = std::move(rowsReady);
+        m_rowsPerPart = everyRows;
+    }
 
     // The filter that picks the names worth reading facts for.
     NameFilter nameFilter() const;
@@ -45,7 +52,8 @@ private:
     ResultStore &m_rows;
     FilePattern m_pattern;
     const std::atomic<bool> *m_stop = nullptr;
-    std::function<void()> m_folderDone;
+    std::function<void()> m_rowsReady;
+    size_t m_rowsPerPart = RowsPerPart;
 };
 
 } // namespace vashtem
