@@ -134,6 +134,7 @@ int runBenchmark(const Options &options)
         report.limit("select all", median(s.selectAll), "ms", 50);
         report.limit("clear selection", median(s.clearSelection), "ms", 50);
         report.ratio("delete selected (" + share + ")", s.deleteShare, "xargs rm", s.removeShare, 0.80);
+        report.ratio("  floor: fstatat+unlinkat", s.floorShare, "xargs rm", s.removeShare, std::nullopt);
         report.ratio("delete all (" + rows + ")", s.deleteAll, "xargs rm", s.removeAll, 0.80);
         report.note("farewell, whole call", "median " + std::to_string(int(median(s.farewell) + 0.5)) + " ms");
         report.limit("farewell emptying (" + rows + ")", median(s.emptying), "ms", 200);

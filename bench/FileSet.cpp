@@ -2,8 +2,10 @@
 #include "FileSet.h"
 
 #include "Fatal.h"
+#include "Stopwatch.h"
 
 #include <fstream>
+#include <string_view>
 #include <thread>
 
 #include <fcntl.h>
@@ -41,6 +43,33 @@ void FileSet::recreate() const
         workers.emplace_back(&FileSet::recreateRange, this, total * part / parts, total * (part + 1) / parts);
     for (std::thread &worker : workers)
         worker.join();
+}
+
+double FileSet::removeEachCarefully() const
+{
+    const Stopwatch watch;
+    std::string openFolder;
+    int folderFd = -1;
+    for (const size_t start : m_starts) {
+        const std::string_view path(m_paths.data() + start);
+        const size_t slash = path.rfind('/');
+        const std::string folder(path.substr(0, slash));
+        if (folder != openFolder) {
+            if (folderFd >= 0)
+                ::close(folderFd);
+            folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (folderFd < 0)
+                fatalErrno("cannot open " + folder);
+            openFolder = folder;
+        }
+        const char *name = path.data() + slash + 1;
+        struct stat facts;
+        if (::fstatat(folderFd, name, &facts, AT_SYMLINK_NOFOLLOW) != 0 || ::unlinkat(folderFd, name, 0) != 0)
+            fatalErrno("cannot delete " + std::string(path));
+    }
+    if (folderFd >= 0)
+        ::close(folderFd);
+    return watch.ms();
 }
 
 void FileSet::recreateRange(size_t first, size_t end) const

@@ -21,6 +21,10 @@ public:
     void writeList(const std::string &listPath) const;
     // Creates every file again at its size, sparse, on every core.
     void recreate() const;
+    // Deletes every file with the least a careful deleter does: one open folder for each run
+    // of files in the same folder, and for each file an fstatat of its name and an unlinkat.
+    // Returns the milliseconds it took: the floor under the program's deletion.
+    double removeEachCarefully() const;
 
 private:
     void recreateRange(size_t first, size_t end) const;

@@ -28,15 +28,21 @@ double median(std::vector<double> samples)
 }
 
 void Report::ratio(const std::string &label, const std::vector<double> &program, const std::string &tool,
-                   const std::vector<double> &reference, double goal)
+                   const std::vector<double> &reference, std::optional<double> goal)
 {
     const double mine = median(program);
     const double theirs = median(reference);
     const double quotient = theirs > 0 ? mine / theirs : 0;
     char text[160];
-    std::snprintf(text, sizeof text, "median %s ms | %s %s ms | ratio %.2f (goal <= %.2f)", number(mine).c_str(),
-                  tool.c_str(), number(theirs).c_str(), quotient, goal);
-    line(label, text, quotient <= goal);
+    std::snprintf(text, sizeof text, "median %s ms | %s %s ms | ratio %.2f", number(mine).c_str(), tool.c_str(),
+                  number(theirs).c_str(), quotient);
+    if (!goal) {
+        note(label, text);
+        return;
+    }
+    char goalText[32];
+    std::snprintf(goalText, sizeof goalText, " (goal <= %.2f)", *goal);
+    line(label, text + std::string(goalText), quotient <= *goal);
 }
 
 void Report::limit(const std::string &label, double value, const std::string &unit, double goal)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,9 @@ double median(std::vector<double> samples);
 class Report
 {
 public:
-    // "label : median P ms | tool R ms | ratio P/R (goal <= G)"
+    // "label : median P ms | tool R ms | ratio P/R (goal <= G)"; without a goal, a note.
     void ratio(const std::string &label, const std::vector<double> &program, const std::string &tool,
-               const std::vector<double> &reference, double goal);
+               const std::vector<double> &reference, std::optional<double> goal);
     // "label : V unit (goal <= G)"
     void limit(const std::string &label, double value, const std::string &unit, double goal);
     // "label : text", no goal.

@@ -86,6 +86,8 @@ void Session::run(int index)
         [&] {
             m_samples.removeShare.push_back(m_reference.removeListed(m_shareList));
             m_share.recreate();
+            m_samples.floorShare.push_back(m_share.removeEachCarefully());
+            m_share.recreate();
         });
     inOrder(
         programFirst,

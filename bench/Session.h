@@ -21,7 +21,7 @@ struct Samples {
     std::vector<double> searchAll, findAll, bfsAll, bfsWideAll; // bfs with its default threads and with -j8
     std::vector<double> searchSelective, findSelective;
     std::vector<double> selectAll, clearSelection;
-    std::vector<double> deleteShare, removeShare;
+    std::vector<double> deleteShare, removeShare, floorShare; // floor: FileSet::removeEachCarefully
     std::vector<double> deleteAll, removeAll;
     std::vector<double> farewell, emptying;
     std::vector<double> searchGap, deleteAllGap;        // longest event-loop gaps during the clicks
