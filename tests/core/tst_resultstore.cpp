@@ -108,7 +108,7 @@ void ResultStoreTest::continuationsJoinOnTheEnd()
     ResultStore fourth = ResultStore::continuing(third);
     fourth.appendRow(c, {"4", 4, 4, 104});
     for (const ResultStore *batch : {&first, &second, &third, &fourth})
-        shown.append(*batch);
+        shown.append(*batch, 0, batch->rowCount());
 
     QCOMPARE(shown.folderCount(), 4u);
     QCOMPARE(shown.rowCount(), 4);

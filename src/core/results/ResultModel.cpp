@@ -85,10 +85,7 @@ QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int r
 
 void ResultModel::appendRows(const ResultStore &batch, qsizetype first, qsizetype end)
 {
-    if (first == end) {
-        m_store.append(batch, first, end); // its folders only, if any
-        return;
-    }
+    Q_ASSERT(first < end); // a batch handed over has rows
     const int shown = rowCount();
     beginInsertRows(QModelIndex(), shown, shown + int(end - first) - 1);
     m_store.append(batch, first, end);

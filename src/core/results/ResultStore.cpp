@@ -60,11 +60,6 @@ ResultStore ResultStore::continuing(const ResultStore &earlier)
     return later;
 }
 
-void ResultStore::append(const ResultStore &later)
-{
-    append(later, 0, later.rowCount());
-}
-
 void ResultStore::append(const ResultStore &later, qsizetype first, qsizetype end)
 {
     if (first == 0) {

@@ -50,10 +50,9 @@ public:
     // its subfolders and rows may name folders of either. One thread fills it while another
     // reads earlier; append then moves it onto earlier's end. It cannot give paths itself.
     static ResultStore continuing(const ResultStore &earlier);
-    // Copies the folders and rows of a store made by continuing(*this) onto the end of this one.
-    void append(const ResultStore &later);
-    // The same a part at a time: rows [first, end) of later, with all its folders when first
-    // is 0. The parts must come in order and cover every row.
+    // Copies rows [first, end) of a store made by continuing(*this) onto the end of this one,
+    // with all its folders when first is 0: a store is taken in a part at a time, the parts
+    // in order and covering every row.
     void append(const ResultStore &later, qsizetype first, qsizetype end);
 
     // Keeps the rows whose flag in keep is true, in their order. keep has one flag per row.

@@ -17,9 +17,7 @@ void RowBatches::offer()
     const std::lock_guard lock(m_mutex);
     if (m_ready)
         return; // the last batch is still waiting to be shown
-    ResultStore next = ResultStore::continuing(m_writing);
-    m_ready = std::move(m_writing);
-    m_writing = std::move(next);
+    m_ready = handOver();
 }
 
 void RowBatches::finish()
@@ -33,11 +31,15 @@ std::optional<ResultStore> RowBatches::take()
     const std::lock_guard lock(m_mutex);
     if (m_ready)
         return std::exchange(m_ready, std::nullopt);
-    if (m_finished && m_writing.rowCount() > 0) {
-        ResultStore next = ResultStore::continuing(m_writing);
-        return std::exchange(m_writing, std::move(next));
-    }
+    if (m_finished && m_writing.rowCount() > 0)
+        return handOver();
     return std::nullopt;
+}
+
+ResultStore RowBatches::handOver()
+{
+    ResultStore next = ResultStore::continuing(m_writing);
+    return std::exchange(m_writing, std::move(next));
 }
 
 } // namespace vashtem

@@ -28,6 +28,9 @@ public:
     std::optional<ResultStore> take();
 
 private:
+    // The rows written so far; writing goes on in a store that continues them.
+    ResultStore handOver();
+
     ResultStore m_writing;
     std::mutex m_mutex;
     std::optional<ResultStore> m_ready; // guarded by m_mutex
