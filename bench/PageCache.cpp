@@ -19,9 +19,14 @@ bool canDropPageCache()
     return ::geteuid() == 0 && ::access(DropCaches, W_OK) == 0;
 }
 
-void dropPageCache()
+void writeBack()
 {
     ::sync();
+}
+
+void dropPageCache()
+{
+    writeBack();
     const int fd = ::open(DropCaches, O_WRONLY | O_CLOEXEC);
     if (fd < 0 || ::write(fd, "3\n", 2) != 2)
         fatalErrno(std::string("cannot write ") + DropCaches);

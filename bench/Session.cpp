@@ -75,17 +75,21 @@ void Session::run(int index)
     m_samples.selectAll.push_back(driver.selectAll());
     m_samples.clearSelection.push_back(driver.clearSelection());
 
+    // Every timed deletion starts with the files made anew by the step before written back.
     inOrder(
         programFirst,
         [&] {
             fill(driver);
+            writeBack();
             m_samples.deleteShare.push_back(driver.deleteEvery(m_shareStep));
             expectRows(driver, m_listable - m_share.count(), "delete selected");
             m_share.recreate();
         },
         [&] {
+            writeBack();
             m_samples.removeShare.push_back(m_reference.removeListed(m_shareList));
             m_share.recreate();
+            writeBack();
             m_samples.floorShare.push_back(m_share.removeEachCarefully());
             m_share.recreate();
         });
@@ -93,12 +97,14 @@ void Session::run(int index)
         programFirst,
         [&] {
             fill(driver);
+            writeBack();
             m_samples.deleteAll.push_back(
                 withLoopWatched(driver, m_samples.deleteAllGap, [&] { return driver.deleteAll(); }));
             expectRows(driver, 0, "delete all");
             m_all.recreate();
         },
         [&] {
+            writeBack();
             m_samples.removeAll.push_back(m_reference.removeListed(m_allList));
             m_all.recreate();
         });
