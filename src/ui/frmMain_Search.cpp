@@ -40,7 +40,8 @@ void frmMain::cmdSearch_Click()
     File1->setPattern(m_criteria.pattern);
 
     // The walk runs on a thread of its own and hands its rows over in batches, which the
-    // list takes in as they come, a part at a time; Escape ends it with the rows found so far.
+    // list takes in a part at a time as they come, while the count shows every row found;
+    // Escape ends it with the rows found so far.
     BusyCommand busy(this);
     RowBatches batches(m_results->store());
     RowFeed feed(batches, *m_results);
@@ -56,7 +57,7 @@ void frmMain::cmdSearch_Click()
         batches.finish();
     }, [&] {
         const bool shown = feed.showNextPart();
-        setRowCountText();
+        lblFileSum->setText(QString::number(feed.rowsFound()));
         return shown;
     });
     const qint64 elapsed = m_platform.clock.milliseconds() - start;

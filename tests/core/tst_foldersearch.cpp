@@ -274,15 +274,15 @@ void FolderSearchTest::bigFoldersAreWalkedCompletely()
 void FolderSearchTest::batchesAndStopsKeepTheOrder_data()
 {
     QTest::addColumn<int>("everyRows");  // rows between two hand-overs inside a folder
-    QTest::addColumn<int>("rowsPerPart"); // rows the list takes in at a time
+    QTest::addColumn<int>("leastPart");  // rows one insertion may add to a short list
     QTest::addColumn<int>("takeEvery");  // hand-overs between two takes; 0: none
     QTest::addColumn<int>("stopAfter");  // hand-overs before the stop; 0: never
     QTest::addColumn<int>("handOvers");  // hand-overs of a whole search
     QTest::newRow("one batch at the end") << 100 << 100 << 0 << 0 << 7;
     QTest::newRow("a batch after each folder") << 100 << 100 << 1 << 0 << 7;
     QTest::newRow("a batch every third folder") << 100 << 100 << 3 << 0 << 7;
-    QTest::newRow("a batch after each row, shown a row at a time") << 1 << 1 << 1 << 0 << 16;
-    QTest::newRow("batches inside folders, shown two rows at a time") << 1 << 2 << 3 << 0 << 16;
+    QTest::newRow("a batch after each row, parts from one row") << 1 << 1 << 1 << 0 << 16;
+    QTest::newRow("batches inside folders, parts from two rows") << 1 << 2 << 3 << 0 << 16;
     QTest::newRow("stopped after the start folder") << 100 << 100 << 1 << 1 << 1;
     QTest::newRow("stopped inside a subfolder") << 100 << 100 << 2 << 4 << 4;
     QTest::newRow("stopped between two rows of a folder") << 1 << 3 << 2 << 6 << 7; // and the folder's own
@@ -292,7 +292,7 @@ void FolderSearchTest::batchesAndStopsKeepTheOrder_data()
 void FolderSearchTest::batchesAndStopsKeepTheOrder()
 {
     QFETCH(int, everyRows);
-    QFETCH(int, rowsPerPart);
+    QFETCH(int, leastPart);
     QFETCH(int, takeEvery);
     QFETCH(int, stopAfter);
     QFETCH(int, handOvers);
@@ -306,7 +306,7 @@ void FolderSearchTest::batchesAndStopsKeepTheOrder()
 
     ResultModel shown;
     RowBatches batches(shown.store());
-    RowFeed feed(batches, shown, rowsPerPart);
+    RowFeed feed(batches, shown, leastPart);
     const auto showAll = [&] {
         while (feed.showNextPart()) {
         }

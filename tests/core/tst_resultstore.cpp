@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The compact rows of the result list: paths rebuilt from the folder tree, rows kept across
-// chunk boundaries, memory released on clear.
+// chunk boundaries, memory released on clear, batches fed into the list in few insertions.
+#include "core/results/ResultModel.h"
 #include "core/results/ResultStore.h"
+#include "core/results/RowBatches.h"
+#include "core/results/RowFeed.h"
 
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace vashtem;
 
@@ -17,6 +23,8 @@ private Q_SLOTS:
     void keepRowsKeepsOrderAcrossChunks();
     void clearReleasesMemory();
     void continuationsJoinOnTheEnd();
+    void feedShowsRowsInFewInsertions_data();
+    void feedShowsRowsInFewInsertions();
 };
 
 void ResultStoreTest::pathsJoinWithOneSeparator_data()
@@ -120,6 +128,65 @@ void ResultStoreTest::continuationsJoinOnTheEnd()
     }
     QCOMPARE(shown.folderIdentity(c), (FileIdentity{2, 13}));
     QCOMPARE(shown.folderIdentity(a), (FileIdentity{1, 11}));
+}
+
+void ResultStoreTest::feedShowsRowsInFewInsertions_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("batchRows"); // rows the walk writes between two offers
+    QTest::addColumn<int>("leastPart");
+    QTest::newRow("a batch after each row") << 20000 << 1 << 1;
+    QTest::newRow("batches of 3,000 rows") << 20000 << 3000 << 1000;
+    QTest::newRow("one batch of every row") << 20000 << 20000 << 1000;
+    QTest::newRow("fewer rows than the least part") << 500 << 7 << 1000;
+}
+
+void ResultStoreTest::feedShowsRowsInFewInsertions()
+{
+    QFETCH(int, rows);
+    QFETCH(int, batchRows);
+    QFETCH(int, leastPart);
+    ResultModel shown;
+    qsizetype insertions = 0;
+    qsizetype rowsLaidOut = 0; // the view lays out every row after each insertion
+    QObject::connect(&shown, &QAbstractItemModel::rowsInserted, [&](const QModelIndex &, int first, int last) {
+        const int before = first;
+        QVERIFY2(last - first + 1 <= std::max(leastPart, before),
+                 qPrintable(QStringLiteral("%1 rows added to %2").arg(last - first + 1).arg(before)));
+        ++insertions;
+        rowsLaidOut += last + 1;
+    });
+    RowBatches batches(shown.store());
+    RowFeed feed(batches, shown, leastPart);
+    ResultStore &writing = batches.writing();
+    quint32 folder = writing.addFolder("/r", {1, 1});
+    for (int index = 0; index < rows; ++index) {
+        if (index % 1000 == 999) // a new folder now and then, named by rows after it
+            folder = batches.writing().addSubfolder(folder, "d", {1, quint64(index)});
+        const QByteArray name = QByteArray::number(index);
+        batches.writing().appendRow(folder, {name, index, 0, quint64(index)});
+        if ((index + 1) % batchRows == 0) {
+            batches.offer();
+            feed.showNextPart();
+            QCOMPARE(feed.rowsFound(), index + 1);
+        }
+    }
+    batches.finish();
+    while (feed.showNextPart()) {
+    }
+
+    QCOMPARE(shown.rowCount(), rows);
+    for (int position = 0; position < rows; ++position)
+        QCOMPARE(shown.store().name(position), QByteArray::number(position));
+    QCOMPARE(shown.fullPath(rows - 1).count("/d"), rows / 1000);
+    // Each insertion adds about a quarter: their number grows with the logarithm of the
+    // rows, and the layouts they cause sum to a few times the rows (one per row and batch
+    // would be 200 million here).
+    const double growth = 1.0 + 1.0 / RowFeed::GrowthDivisor;
+    QVERIFY2(insertions <= 2 + std::log2(leastPart) + std::log(rows) / std::log(growth),
+             qPrintable(QString::number(insertions)));
+    QVERIFY2(rowsLaidOut <= qsizetype((growth / (growth - 1) + 1) * rows) + qsizetype(leastPart) * 2,
+             qPrintable(QString::number(rowsLaidOut)));
 }
 
 QTEST_GUILESS_MAIN(ResultStoreTest)

@@ -83,12 +83,16 @@ QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int r
     return {};
 }
 
-void ResultModel::appendRows(const ResultStore &batch, qsizetype first, qsizetype end)
+void ResultModel::appendRows(const std::vector<BatchRows> &parts)
 {
-    Q_ASSERT(first < end); // a batch handed over has rows
+    qsizetype added = 0;
+    for (const BatchRows &part : parts)
+        added += part.end - part.first;
+    Q_ASSERT(added > 0); // only rows handed over are shown
     const int shown = rowCount();
-    beginInsertRows(QModelIndex(), shown, shown + int(end - first) - 1);
-    m_store.append(batch, first, end);
+    beginInsertRows(QModelIndex(), shown, shown + int(added) - 1);
+    for (const BatchRows &part : parts)
+        m_store.append(*part.batch, part.first, part.end);
     endInsertRows();
 }
 

@@ -30,10 +30,16 @@ public:
     QByteArray fullPath(int position) const { return m_store.fullPath(position); }
     QString text(int position, Column column) const;
 
-    // Adds rows [first, end) of a store made by ResultStore::continuing(store()) at the end,
-    // in one insertion, so that a search can show its rows while it goes on; a large batch
-    // is taken in a part at a time (see ResultStore::append).
-    void appendRows(const ResultStore &batch, qsizetype first, qsizetype end);
+    // Rows [first, end) of a batch: a store that continues the list (ResultStore::continuing).
+    struct BatchRows {
+        const ResultStore *batch;
+        qsizetype first;
+        qsizetype end;
+    };
+    // Adds the parts at the end, in their order and in one insertion, so that a search can
+    // show its rows while it goes on; a batch may be taken in a part at a time (see
+    // ResultStore::append).
+    void appendRows(const std::vector<BatchRows> &parts);
     // Keeps the rows whose flag is set, in their order; keep has one flag per row.
     void keepRows(const std::vector<bool> &keep);
     void removeAllRows();

@@ -5,30 +5,53 @@
 #include "core/results/RowBatches.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace vashtem {
 
-RowFeed::RowFeed(RowBatches &batches, ResultModel &model, qsizetype rowsPerPart)
+RowFeed::RowFeed(RowBatches &batches, ResultModel &model, qsizetype leastPart)
     : m_batches(batches)
     , m_model(model)
-    , m_rowsPerPart(rowsPerPart)
+    , m_leastPart(leastPart)
 {
 }
 
 bool RowFeed::showNextPart()
 {
-    if (!m_batch) {
-        m_batch = m_batches.take();
-        m_shown = 0;
-        if (!m_batch)
-            return false;
+    // Asked first: once the walk has finished, the takes below reach its last rows.
+    const bool walkEnded = m_batches.finished();
+    while (std::optional<ResultStore> batch = m_batches.take()) {
+        m_waitingRows += batch->rowCount();
+        m_waiting.push_back(std::move(*batch));
     }
-    const qsizetype end = std::min(m_batch->rowCount(), m_shown + m_rowsPerPart);
-    m_model.appendRows(*m_batch, m_shown, end);
-    m_shown = end;
-    if (m_shown == m_batch->rowCount())
-        m_batch.reset(); // its memory goes at once
+    const qsizetype shown = m_model.rowCount();
+    if (m_waitingRows == 0 || (!walkEnded && m_waitingRows < shown / GrowthDivisor))
+        return false;
+
+    qsizetype toAdd = std::min(m_waitingRows, std::max(m_leastPart, shown));
+    m_waitingRows -= toAdd;
+    std::vector<ResultModel::BatchRows> parts;
+    qsizetype first = m_shownOfFirst;
+    for (const ResultStore &batch : m_waiting) {
+        const qsizetype end = std::min(batch.rowCount(), first + toAdd);
+        parts.push_back({&batch, first, end});
+        toAdd -= end - first;
+        first = 0;
+        if (toAdd == 0)
+            break;
+    }
+    m_model.appendRows(parts);
+    // Batches shown to their end let go of their memory at once.
+    const ResultModel::BatchRows last = parts.back();
+    const bool lastEnded = last.end == last.batch->rowCount();
+    m_waiting.erase(m_waiting.begin(), m_waiting.begin() + qsizetype(parts.size()) - (lastEnded ? 0 : 1));
+    m_shownOfFirst = lastEnded ? 0 : last.end;
     return true;
+}
+
+qsizetype RowFeed::rowsFound() const
+{
+    return m_model.rowCount() + m_waitingRows;
 }
 
 } // namespace vashtem
