@@ -126,6 +126,8 @@ int runBenchmark(const Options &options)
         report.ratio("search *.* vs bfs 4 (best)", s.searchAll, wideIsBetter ? "bfs -j8" : "bfs",
                      wideIsBetter ? s.bfsWideAll : s.bfsAll, 1.00);
     }
+    report.ratio("  floor: list, statx, depth first", s.floorDepthFirst, "find", s.findAll, std::nullopt);
+    report.ratio("  floor: list, statx, level by level", s.floorBreadthFirst, "find", s.findAll, std::nullopt);
     report.limit("memory", s.bytesPerRow, "bytes/row", 64);
     report.limit("peak RSS after " + thousands(rss.rows) + " rows", double(rss.kib) * 1024 / 1e6, "MB", 200);
     if (!options.searchesOnly) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Session.h"
 
+#include "ListingFloor.h"
 #include "PageCache.h"
 #include "ProgramDriver.h"
 #include "Report.h"
@@ -126,6 +127,7 @@ void Session::run(int index)
 void Session::timeSearchesOfAll(ProgramDriver &driver, bool programFirst)
 {
     constexpr int WideThreads = 8;
+    constexpr int FloorThreads = 8; // as many as the program's readers
     inOrder(
         programFirst,
         [&] {
@@ -138,6 +140,11 @@ void Session::timeSearchesOfAll(ProgramDriver &driver, bool programFirst)
         [&] {
             settle();
             m_samples.findAll.push_back(m_reference.findAll());
+            settle();
+            m_samples.floorDepthFirst.push_back(listAndStatAll(m_tree.root, FloorThreads, FolderOrder::DepthFirst));
+            settle();
+            m_samples.floorBreadthFirst.push_back(
+                listAndStatAll(m_tree.root, FloorThreads, FolderOrder::BreadthFirst));
             if (!m_reference.hasBfs())
                 return;
             settle();

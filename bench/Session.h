@@ -19,6 +19,7 @@ class ProgramDriver;
 
 struct Samples {
     std::vector<double> searchAll, findAll, bfsAll, bfsWideAll; // bfs with its default threads and with -j8
+    std::vector<double> floorDepthFirst, floorBreadthFirst; // listAndStatAll
     std::vector<double> searchSelective, findSelective;
     std::vector<double> selectAll, clearSelection;
     std::vector<double> deleteShare, removeShare, floorShare; // floor: FileSet::removeEachCarefully
