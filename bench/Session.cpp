@@ -55,6 +55,10 @@ void Session::prepare()
     m_share = driver.listedFiles(m_shareStep);
     m_all.writeList(m_allList);
     m_share.writeList(m_shareList);
+    // The first deletion on a tree reads metadata that a walk leaves on the disk (the
+    // bitmaps of free inodes among them); one untimed deletion spares whoever goes first.
+    m_reference.removeListed(m_shareList);
+    m_share.recreate();
 }
 
 void Session::run(int index)

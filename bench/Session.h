@@ -46,8 +46,8 @@ public:
     Session(Platform &platform, const Tree &tree, const ReferenceRunner &reference, Mode mode);
     ~Session();
 
-    // One untimed walk to warm the caches, the listings checked against find, and the
-    // lists of files the deletions take.
+    // One untimed walk to warm the caches, the listings checked against find, the lists
+    // of files the deletions take, and one untimed deletion of the share.
     void prepare();
     void run(int index);
 
