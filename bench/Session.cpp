@@ -66,6 +66,10 @@ void Session::run(int index)
     const bool programFirst = index % 2 == 0;
     ProgramDriver driver(m_platform);
     timeSearchesOfAll(driver, programFirst);
+    // Escape halfway through the search, every shape of tree.
+    settle();
+    m_samples.searchEscape.push_back(
+        withEscape(driver, median(m_samples.searchAll) / 2, [&] { driver.search(EveryFile); }));
     if (m_mode.searchesOnly)
         return;
     inOrder(
@@ -114,9 +118,7 @@ void Session::run(int index)
             m_all.recreate();
         });
 
-    // Escape halfway through the search and through Delete all.
-    m_samples.searchEscape.push_back(
-        withEscape(driver, median(m_samples.searchAll) / 2, [&] { driver.search(EveryFile); }));
+    // Escape halfway through Delete all.
     fill(driver);
     m_samples.deleteAllEscape.push_back(
         withEscape(driver, median(m_samples.deleteAll) / 2, [&] { driver.deleteAll(); }));

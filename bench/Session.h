@@ -32,7 +32,8 @@ struct Samples {
 
 // The timed runs on one tree. Each run opens a new main window, times every command
 // next to its reference tool, putting back every deleted file, and ends with the window's
-// farewell; or, with searchesOnly, times the search of every file alone. Runs alternate
+// farewell; or, with searchesOnly, times the search of every file alone. Every run also
+// sends Escape halfway through one untimed search of every file. Runs alternate
 // whether the program or the reference goes first. With cold, the page cache is dropped
 // before each timed search, the program's and each tool's.
 class Session

@@ -2,6 +2,7 @@
 #include "platform/FileFacts.h"
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include <fcntl.h>
@@ -21,10 +22,18 @@ struct Position {
     quint32 index;
 };
 
+// Files read between two questions whether the listing is still wanted.
+constexpr size_t AskAgainEvery = 1024;
+
 void readRange(int folderFd, std::vector<ListedFile> &files, std::vector<char> &regular,
-               const std::vector<Position> &order, size_t first, size_t end)
+               const std::vector<Position> &order, size_t first, size_t end,
+               const std::function<bool()> &stillWanted, std::atomic<bool> &abandoned)
 {
     for (size_t k = first; k < end; ++k) {
+        if ((k - first) % AskAgainEvery == AskAgainEvery - 1 && (abandoned || !stillWanted())) {
+            abandoned = true;
+            return;
+        }
         const quint32 index = order[k].index;
         // Each name is followed by a NUL in its listing's block.
         const FileFacts facts = readFileFacts(folderFd, files[index].name.data());
@@ -58,7 +67,8 @@ FileFacts readFileFacts(int folderFd, const char *name)
     return facts;
 }
 
-void readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<quint64> inodeHints)
+bool readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<quint64> inodeHints,
+                   const std::function<bool()> &stillWanted)
 {
     std::vector<Position> order(files.size());
     for (size_t index = 0; index < files.size(); ++index)
@@ -69,14 +79,18 @@ void readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<qui
     // Each thread takes one stretch of inode numbers, so each still reads front to back.
     std::vector<char> regular(files.size()); // one byte each: threads write side by side
     const size_t threads = std::clamp<size_t>(files.size() / FilesPerThread, 1, MostThreads);
+    std::atomic<bool> abandoned{false};
     std::vector<std::thread> helpers;
     for (size_t part = 1; part < threads; ++part) {
         helpers.emplace_back(readRange, folderFd, std::ref(files), std::ref(regular), std::cref(order),
-                             order.size() * part / threads, order.size() * (part + 1) / threads);
+                             order.size() * part / threads, order.size() * (part + 1) / threads,
+                             std::cref(stillWanted), std::ref(abandoned));
     }
-    readRange(folderFd, files, regular, order, 0, order.size() / threads);
+    readRange(folderFd, files, regular, order, 0, order.size() / threads, stillWanted, abandoned);
     for (std::thread &helper : helpers)
         helper.join();
+    if (abandoned)
+        return false;
 
     size_t kept = 0;
     for (size_t index = 0; index < files.size(); ++index) {
@@ -84,6 +98,7 @@ void readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<qui
             files[kept - 1] = std::move(files[index]);
     }
     files.resize(kept);
+    return true;
 }
 
 } // namespace vashtem

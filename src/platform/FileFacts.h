@@ -5,6 +5,7 @@
 
 #include <QtGlobal>
 
+#include <functional>
 #include <vector>
 
 namespace vashtem {
@@ -27,7 +28,9 @@ FileFacts readFileFacts(int folderFd, const char *name);
 // read in that order, so that a cold disk reads the inode table front to back, and a large
 // folder is split among more threads than there are cores, so that enough reads are in
 // flight while each waits for the disk. The hints are taken, so that their memory is free
-// before the names are sorted.
-void readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<quint64> inodeHints);
+// before the names are sorted. stillWanted is asked every so many files; once it says no,
+// the reading ends early and false comes back, with files in no useful state.
+bool readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<quint64> inodeHints,
+                   const std::function<bool()> &stillWanted);
 
 } // namespace vashtem

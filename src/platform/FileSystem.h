@@ -43,7 +43,9 @@ struct FolderListing {
     std::vector<QByteArray> subfolders; // subfolder names, in name order
 };
 
-// Decides from a file's name alone whether the file is worth reading the facts of.
+// Decides from a file's name alone whether the file is worth reading the facts of. A filter
+// that refuses a name it has accepted before wants nothing more of the folder: a large
+// listing asks again now and then, and ends early with ECANCELED.
 using NameFilter = std::function<bool(QByteArrayView name)>;
 
 // A file to delete, by its name in its folder and the file it was when it was listed.

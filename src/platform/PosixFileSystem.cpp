@@ -44,6 +44,37 @@ void raiseDescriptorLimit()
     }
 }
 
+// Entries read between two questions whether the listing is still wanted.
+constexpr size_t AskAgainEvery = 4096;
+
+// Whether the filter still wants the folder: asked again with the first name it accepted,
+// which it refuses only once it wants nothing more (see NameFilter).
+class Interest
+{
+public:
+    explicit Interest(const NameFilter &accept)
+        : m_accept(accept)
+    {
+    }
+    void accepted(QByteArrayView name)
+    {
+        if (m_firstAccepted.isEmpty())
+            m_firstAccepted = name.toByteArray();
+    }
+    bool stillWanted() const { return !m_accept || m_firstAccepted.isEmpty() || m_accept(m_firstAccepted); }
+
+private:
+    const NameFilter &m_accept;
+    QByteArray m_firstAccepted;
+};
+
+FolderListing cancelled()
+{
+    FolderListing listing;
+    listing.error = ECANCELED;
+    return listing;
+}
+
 FolderListing nothingListed(const FolderHandle &handle)
 {
     FolderListing listing;
@@ -125,8 +156,9 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
     // Only the few parents of pseudo mounts ("/", "/sys/kernel") pay for path checks.
     const bool checkPseudo = holdsPseudoMounts(folder);
     std::vector<quint64> inodes; // of the files, as listed
+    Interest interest(accept);
 
-    for (;;) {
+    for (size_t entries = 1;; ++entries) {
         errno = 0;
         const dirent *entry = ::readdir(dir.get());
         if (!entry) {
@@ -134,6 +166,8 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
                 return FolderListing{errno, {}, {}, {}, {}};
             break;
         }
+        if (entries % AskAgainEvery == 0 && !interest.stillWanted())
+            return cancelled();
         const char *name = entry->d_name;
         if (name[0] == '.')
             continue;
@@ -150,6 +184,7 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
             if (!checkPseudo || !isPseudoMount(folder, nameView))
                 listing.subfolders.push_back(nameView.toByteArray());
         } else if (type == DT_REG && (!accept || accept(nameView))) {
+            interest.accepted(nameView);
             listing.names.append(nameView).append('\0');
             listing.files.emplace_back();
             inodes.push_back(entry->d_ino);
@@ -162,7 +197,10 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
         name += file.name.size() + 1;
     }
 
-    readFileFacts(fd, listing.files, std::move(inodes));
+    const bool large = listing.files.size() >= AskAgainEvery;
+    if (!readFileFacts(fd, listing.files, std::move(inodes), [&interest] { return interest.stillWanted(); })
+        || (large && !interest.stillWanted())) // a large sort is worth sparing too
+        return cancelled();
     sortByName(listing.files, [](const ListedFile &file) { return file.name; });
     sortByName(listing.subfolders, [](const QByteArray &name) { return QByteArrayView(name); });
     // A folder without subfolders gives its descriptor back at once.

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <atomic>
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -142,16 +144,22 @@ void TestPosixFileSystem::listsEmptyFolder()
 void TestPosixFileSystem::listsLargeFolderWhole_data()
 {
     QTest::addColumn<int>("files");
+    QTest::addColumn<int>("wantedFor"); // calls of the filter before it wants no more; 0: ever
 
     // The facts of a large folder are read on several threads, each a stretch of inodes.
-    QTest::newRow("one thread") << 300;
-    QTest::newRow("two threads") << 4100;
-    QTest::newRow("all threads, uneven stretches") << 16400 + 7;
+    QTest::newRow("one thread") << 300 << 0;
+    QTest::newRow("two threads") << 4100 << 0;
+    QTest::newRow("all threads, uneven stretches") << 16400 + 7 << 0;
+    // A filter that refuses a name it accepted ends a large listing early, wherever it is.
+    QTest::newRow("no longer wanted while the folder is read") << 16400 + 7 << 5000;
+    QTest::newRow("no longer wanted while the facts are read") << 16400 + 7 << 16400 + 7 + 4;
+    QTest::newRow("no longer wanted once the facts are read") << 4100 << 4100 + 1 + 4;
 }
 
 void TestPosixFileSystem::listsLargeFolderWhole()
 {
     QFETCH(int, files);
+    QFETCH(int, wantedFor);
     TempTree tree(TempTree::Storage::Memory);
     for (int index = 0; index < files; ++index) {
         // Sizes tell the files apart; cases mix so that the name order is not the byte order.
@@ -161,7 +169,16 @@ void TestPosixFileSystem::listsLargeFolderWhole()
     tree.symlink("link", "file_0");
     tree.folder("folder");
 
-    const FolderListing listing = PosixFileSystem(noPseudoMounts).listFolder(tree.root(), acceptAll);
+    std::atomic<int> calls{0};
+    const NameFilter wanted = [&](QByteArrayView) { return wantedFor == 0 || ++calls <= wantedFor; };
+    const FolderListing listing = PosixFileSystem(noPseudoMounts).listFolder(tree.root(), wanted);
+    if (wantedFor > 0) {
+        QCOMPARE(listing.error, ECANCELED);
+        QVERIFY(listing.files.empty());
+        // Asked again every 4,096 entries, and by each thread every 1,024 files.
+        QVERIFY2(calls <= wantedFor + 4096 + 8, qPrintable(QString::number(calls)));
+        return;
+    }
     QCOMPARE(listing.files.size(), size_t(files));
     for (size_t k = 0; k < listing.files.size(); ++k) {
         const ListedFile &file = listing.files[k];
