@@ -2,8 +2,8 @@
 #include "platform/FileFacts.h"
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
+#include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,39 +12,22 @@ namespace vashtem {
 
 namespace {
 
-// Below this many files one thread reads them; above it, one thread per this many.
-constexpr size_t FilesPerThread = 2048;
-// Reads stay in flight while others wait for the disk, so more threads than cores pay.
-constexpr size_t MostThreads = 8;
+// Threads besides the caller's that read a large folder's parts: more than there are cores,
+// so that reads stay in flight while others wait for the disk.
+constexpr size_t MostHelpers = 7;
 
-struct Position {
-    quint64 inode;
-    quint32 index;
-};
-
-// Files read between two questions whether the listing is still wanted.
-constexpr size_t AskAgainEvery = 1024;
-
-void readRange(int folderFd, std::vector<ListedFile> &files, std::vector<char> &regular,
-               const std::vector<Position> &order, size_t first, size_t end,
-               const std::function<bool()> &stillWanted, std::atomic<bool> &abandoned)
-{
-    for (size_t k = first; k < end; ++k) {
-        if ((k - first) % AskAgainEvery == AskAgainEvery - 1 && (abandoned || !stillWanted())) {
-            abandoned = true;
-            return;
-        }
-        const quint32 index = order[k].index;
-        // Each name is followed by a NUL in its listing's block.
-        const FileFacts facts = readFileFacts(folderFd, files[index].name.data());
-        files[index].size = facts.size;
-        files[index].modified = facts.modified;
-        files[index].inode = facts.inode;
-        regular[index] = facts.regular;
-    }
-}
+// Files read between two questions whether the listing is still wanted: few enough that on
+// a cold disk, where one read can wait for many others, the answer is acted on at once.
+constexpr size_t AskAgainEvery = 64;
 
 } // namespace
+
+struct FactReader::Part {
+    QByteArray names; // each name followed by a NUL
+    std::vector<ListedFile> files;
+    std::vector<quint64> inodeHints; // let go of once the part is read
+    std::vector<char> regular;       // one byte each, as the threads write side by side
+};
 
 FileFacts readFileFacts(int folderFd, const char *name)
 {
@@ -67,38 +50,155 @@ FileFacts readFileFacts(int folderFd, const char *name)
     return facts;
 }
 
-bool readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<quint64> inodeHints,
-                   const std::function<bool()> &stillWanted)
+FactReader::FactReader(int folderFd, std::function<bool()> stillWanted)
+    : m_folderFd(folderFd)
+    , m_stillWanted(std::move(stillWanted))
 {
-    std::vector<Position> order(files.size());
-    for (size_t index = 0; index < files.size(); ++index)
-        order[index] = {inodeHints[index], quint32(index)};
-    inodeHints = {};
-    std::sort(order.begin(), order.end(), [](const Position &a, const Position &b) { return a.inode < b.inode; });
+}
 
-    // Each thread takes one stretch of inode numbers, so each still reads front to back.
-    std::vector<char> regular(files.size()); // one byte each: threads write side by side
-    const size_t threads = std::clamp<size_t>(files.size() / FilesPerThread, 1, MostThreads);
-    std::atomic<bool> abandoned{false};
-    std::vector<std::thread> helpers;
-    for (size_t part = 1; part < threads; ++part) {
-        helpers.emplace_back(readRange, folderFd, std::ref(files), std::ref(regular), std::cref(order),
-                             order.size() * part / threads, order.size() * (part + 1) / threads,
-                             std::cref(stillWanted), std::ref(abandoned));
+FactReader::~FactReader()
+{
+    // Left before the end (the listing failed or is no longer wanted): the helpers stop at once.
+    m_abandoned = true;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closed = true;
     }
-    readRange(folderFd, files, regular, order, 0, order.size() / threads, stillWanted, abandoned);
-    for (std::thread &helper : helpers)
+    m_partReady.notify_all();
+    for (std::thread &helper : m_helpers)
         helper.join();
-    if (abandoned)
-        return false;
+}
 
-    size_t kept = 0;
-    for (size_t index = 0; index < files.size(); ++index) {
-        if (regular[index] && kept++ != index)
-            files[kept - 1] = std::move(files[index]);
+void FactReader::add(QByteArrayView name, quint64 inodeHint)
+{
+    if (!m_filling) {
+        m_parts.push_back(std::make_unique<Part>());
+        m_filling = m_parts.back().get();
     }
-    files.resize(kept);
-    return true;
+    m_filling->names.append(name).append('\0');
+    m_filling->files.emplace_back();
+    m_filling->inodeHints.push_back(inodeHint);
+    ++m_added;
+    if (m_filling->files.size() == PartSize)
+        publish(true);
+}
+
+void FactReader::close()
+{
+    if (m_filling)
+        publish(false); // the caller reads it, unless a helper is idle
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closed = true;
+    }
+    m_partReady.notify_all(); // idle helpers end
+}
+
+void FactReader::publish(bool withHelper)
+{
+    Part &part = *m_filling;
+    m_filling = nullptr;
+    // The names point into the block only now that it has stopped growing.
+    const char *name = part.names.constData();
+    for (ListedFile &file : part.files) {
+        file.name = QByteArrayView(name, qsizetype(std::strlen(name)));
+        name += file.name.size() + 1;
+    }
+    part.regular.assign(part.files.size(), 0);
+    {
+        const std::lock_guard lock(m_mutex);
+        m_queue.push_back(&part);
+        ++m_partsUnread;
+    }
+    if (withHelper && m_helpers.size() < MostHelpers)
+        m_helpers.emplace_back([this] { work(); });
+    m_partReady.notify_one();
+}
+
+void FactReader::work()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_partReady.wait(lock, [this] { return !m_queue.empty() || m_closed; });
+        if (m_queue.empty())
+            return;
+        Part *part = m_queue.front();
+        m_queue.pop_front();
+        lock.unlock();
+        readPart(*part);
+        lock.lock();
+        if (--m_partsUnread == 0)
+            m_partDone.notify_all();
+    }
+}
+
+void FactReader::readPart(Part &part)
+{
+    std::vector<std::pair<quint64, quint32>> byInode(part.files.size());
+    for (size_t index = 0; index < part.files.size(); ++index)
+        byInode[index] = {part.inodeHints[index], quint32(index)};
+    std::vector<quint64>().swap(part.inodeHints);
+    std::sort(byInode.begin(), byInode.end());
+    for (size_t k = 0; k < byInode.size(); ++k) {
+        if (k % AskAgainEvery == AskAgainEvery - 1 && (m_abandoned || !m_stillWanted())) {
+            m_abandoned = true;
+            return;
+        }
+        ListedFile &file = part.files[byInode[k].second];
+        // Each name is followed by a NUL in its part's block.
+        const FileFacts facts = readFileFacts(m_folderFd, file.name.data());
+        file.size = facts.size;
+        file.modified = facts.modified;
+        file.inode = facts.inode;
+        part.regular[byInode[k].second] = facts.regular;
+    }
+}
+
+bool FactReader::finish()
+{
+    std::unique_lock lock(m_mutex);
+    while (!m_queue.empty()) {
+        Part *part = m_queue.front();
+        m_queue.pop_front();
+        lock.unlock();
+        readPart(*part);
+        lock.lock();
+        --m_partsUnread;
+    }
+    m_partDone.wait(lock, [this] { return m_partsUnread == 0; });
+    return !m_abandoned;
+}
+
+std::vector<QByteArrayView> FactReader::names() const
+{
+    std::vector<QByteArrayView> names;
+    names.reserve(m_added);
+    for (const std::unique_ptr<Part> &part : m_parts) {
+        for (const ListedFile &file : part->files)
+            names.push_back(file.name);
+    }
+    return names;
+}
+
+std::vector<ListedFile> FactReader::takeFiles(const std::vector<quint32> &order)
+{
+    std::vector<ListedFile> files;
+    files.reserve(order.size());
+    for (const quint32 position : order) {
+        const Part &part = *m_parts[position / PartSize];
+        if (part.regular[position % PartSize])
+            files.push_back(part.files[position % PartSize]);
+    }
+    return files;
+}
+
+std::vector<QByteArray> FactReader::takeNames()
+{
+    std::vector<QByteArray> blocks;
+    blocks.reserve(m_parts.size());
+    for (const std::unique_ptr<Part> &part : m_parts)
+        blocks.push_back(std::move(part->names));
+    return blocks;
 }
 
 } // namespace vashtem

@@ -5,7 +5,13 @@
 
 #include <QtGlobal>
 
+#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace vashtem {
@@ -22,15 +28,59 @@ struct FileFacts {
 // The facts of one entry of the open folder, without following a link.
 FileFacts readFileFacts(int folderFd, const char *name);
 
-// Fills in the size, time and inode of the files just listed from the open folder (each name
-// followed by a NUL) and drops those that are no longer regular files; the order of the rest
-// is kept. inodeHints, one per file, are the inode numbers the listing gave: the files are
-// read in that order, so that a cold disk reads the inode table front to back, and a large
-// folder is split among more threads than there are cores, so that enough reads are in
-// flight while each waits for the disk. The hints are taken, so that their memory is free
-// before the names are sorted. stillWanted is asked every so many files; once it says no,
-// the reading ends early and false comes back, with files in no useful state.
-bool readFileFacts(int folderFd, std::vector<ListedFile> &files, std::vector<quint64> inodeHints,
-                   const std::function<bool()> &stillWanted);
+// Reads the facts of a folder's files while the folder is still being listed. The files come
+// in one at a time; every PartSize of them make a part, which helper threads read as soon as
+// it is complete, in the order of the inode numbers the listing gave, so that a cold disk
+// reads the inode table front to back and enough reads are in flight while each waits for
+// the disk. The caller reads whatever no helper has taken when it finishes; a folder of
+// fewer files is read by the caller alone, with no thread started.
+class FactReader
+{
+public:
+    static constexpr size_t PartSize = 4096;
+
+    // stillWanted is asked every so many files; once it says no, the reading ends early.
+    FactReader(int folderFd, std::function<bool()> stillWanted);
+    ~FactReader();
+    FactReader(const FactReader &) = delete;
+    FactReader &operator=(const FactReader &) = delete;
+
+    // Adds a file by its name as listed and the inode number the listing gave.
+    void add(QByteArrayView name, quint64 inodeHint);
+    // No more files: the last part goes to be read too.
+    void close();
+    size_t size() const { return m_added; }
+    // The names of the files added, in the order added; once closed.
+    std::vector<QByteArrayView> names() const;
+    // Waits until the facts of every file are read, reading along; false when the reading
+    // was given up because the files were no longer wanted.
+    bool finish();
+    // Once finished: the files that are still regular files, in the given order of positions
+    // as added, and the blocks that hold their names.
+    std::vector<ListedFile> takeFiles(const std::vector<quint32> &order);
+    std::vector<QByteArray> takeNames();
+
+private:
+    struct Part;
+
+    void publish(bool withHelper);
+    void work();
+    void readPart(Part &part);
+
+    const int m_folderFd;
+    const std::function<bool()> m_stillWanted;
+    std::vector<std::unique_ptr<Part>> m_parts; // the last one is being filled until closed
+    Part *m_filling = nullptr;                  // the part that takes the next file
+    size_t m_added = 0;
+
+    std::mutex m_mutex;
+    std::condition_variable m_partReady;
+    std::condition_variable m_partDone;
+    std::deque<Part *> m_queue;
+    size_t m_partsUnread = 0; // published and not yet read to the end
+    bool m_closed = false; // no more parts come
+    std::atomic<bool> m_abandoned{false};
+    std::vector<std::thread> m_helpers;
+};
 
 } // namespace vashtem

@@ -37,9 +37,9 @@ struct FolderListing {
     FileIdentity identity;              // of the folder itself
     std::shared_ptr<const FolderHandle> handle; // the open folder, kept while it has subfolders
     std::vector<ListedFile> files;      // files the name filter accepted, in name order
-    // The bytes of the files' names, each followed by a NUL: one block for a folder instead
+    // The bytes of the files' names, each followed by a NUL: a few blocks for a folder instead
     // of an allocation per name. Moving or copying the listing leaves the views valid.
-    QByteArray names;
+    std::vector<QByteArray> names;
     std::vector<QByteArray> subfolders; // subfolder names, in name order
 };
 

@@ -155,8 +155,9 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
     }
     // Only the few parents of pseudo mounts ("/", "/sys/kernel") pay for path checks.
     const bool checkPseudo = holdsPseudoMounts(folder);
-    std::vector<quint64> inodes; // of the files, as listed
     Interest interest(accept);
+    // The facts of a large folder's files are read on other threads while it is still listed.
+    FactReader facts(fd, [&interest] { return interest.stillWanted(); });
 
     for (size_t entries = 1;; ++entries) {
         errno = 0;
@@ -175,33 +176,28 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
         unsigned char type = entry->d_type;
         if (type == DT_UNKNOWN) {
             // Some file systems do not report types in the listing.
-            struct stat facts;
-            if (::fstatat(fd, name, &facts, AT_SYMLINK_NOFOLLOW) != 0)
+            struct stat found;
+            if (::fstatat(fd, name, &found, AT_SYMLINK_NOFOLLOW) != 0)
                 continue;
-            type = S_ISDIR(facts.st_mode) ? DT_DIR : S_ISREG(facts.st_mode) ? DT_REG : DT_UNKNOWN;
+            type = S_ISDIR(found.st_mode) ? DT_DIR : S_ISREG(found.st_mode) ? DT_REG : DT_UNKNOWN;
         }
         if (type == DT_DIR) {
             if (!checkPseudo || !isPseudoMount(folder, nameView))
                 listing.subfolders.push_back(nameView.toByteArray());
         } else if (type == DT_REG && (!accept || accept(nameView))) {
             interest.accepted(nameView);
-            listing.names.append(nameView).append('\0');
-            listing.files.emplace_back();
-            inodes.push_back(entry->d_ino);
+            facts.add(nameView, entry->d_ino);
         }
     }
-    // The names point into the block only now that it has stopped growing.
-    const char *name = listing.names.constData();
-    for (ListedFile &file : listing.files) {
-        file.name = QByteArrayView(name, qsizetype(std::strlen(name)));
-        name += file.name.size() + 1;
-    }
-
-    const bool large = listing.files.size() >= AskAgainEvery;
-    if (!readFileFacts(fd, listing.files, std::move(inodes), [&interest] { return interest.stillWanted(); })
-        || (large && !interest.stillWanted())) // a large sort is worth sparing too
+    facts.close();
+    // A large sort is worth sparing too. It runs while the last facts are still being read.
+    if (facts.size() >= AskAgainEvery && !interest.stillWanted())
         return cancelled();
-    sortByName(listing.files, [](const ListedFile &file) { return file.name; });
+    const std::vector<quint32> order = nameOrder(facts.names());
+    if (!facts.finish())
+        return cancelled();
+    listing.files = facts.takeFiles(order);
+    listing.names = facts.takeNames();
     sortByName(listing.subfolders, [](const QByteArray &name) { return QByteArrayView(name); });
     // A folder without subfolders gives its descriptor back at once.
     if (!listing.subfolders.empty())

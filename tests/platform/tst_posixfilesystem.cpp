@@ -146,14 +146,16 @@ void TestPosixFileSystem::listsLargeFolderWhole_data()
     QTest::addColumn<int>("files");
     QTest::addColumn<int>("wantedFor"); // calls of the filter before it wants no more; 0: ever
 
-    // The facts of a large folder are read on several threads, each a stretch of inodes.
-    QTest::newRow("one thread") << 300 << 0;
-    QTest::newRow("two threads") << 4100 << 0;
-    QTest::newRow("all threads, uneven stretches") << 16400 + 7 << 0;
+    // The facts of a large folder are read in parts of 4,096 files on helper threads while
+    // the folder is still read; the caller reads the last part.
+    QTest::newRow("one part") << 300 << 0;
+    QTest::newRow("a part and a few files") << 4100 << 0;
+    QTest::newRow("more parts than helpers") << 8 * 4096 + 7 << 0;
     // A filter that refuses a name it accepted ends a large listing early, wherever it is.
-    QTest::newRow("no longer wanted while the folder is read") << 16400 + 7 << 5000;
-    QTest::newRow("no longer wanted while the facts are read") << 16400 + 7 << 16400 + 7 + 4;
-    QTest::newRow("no longer wanted once the facts are read") << 4100 << 4100 + 1 + 4;
+    QTest::newRow("no longer wanted early") << 16400 + 7 << 5000;
+    QTest::newRow("no longer wanted near the end") << 16400 + 7 << 16400 + 7 + 4;
+    // 4,100 names, a question after 4,096 entries, one every 64 facts, one before the sort.
+    QTest::newRow("no longer wanted at the last question") << 4100 << 4100 + 1 + 64;
 }
 
 void TestPosixFileSystem::listsLargeFolderWhole()
@@ -175,7 +177,7 @@ void TestPosixFileSystem::listsLargeFolderWhole()
     if (wantedFor > 0) {
         QCOMPARE(listing.error, ECANCELED);
         QVERIFY(listing.files.empty());
-        // Asked again every 4,096 entries, and by each thread every 1,024 files.
+        // Asked again every 4,096 entries, and once more by each helper and before the sort.
         QVERIFY2(calls <= wantedFor + 4096 + 8, qPrintable(QString::number(calls)));
         return;
     }

@@ -68,7 +68,7 @@ void FolderCursor::releaseFiles()
         return;
     FolderListing &listing = m_levels.back().listing;
     std::vector<ListedFile>().swap(listing.files);
-    listing.names = QByteArray();
+    std::vector<QByteArray>().swap(listing.names);
 }
 
 } // namespace vashtem
