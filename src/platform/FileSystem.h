@@ -57,6 +57,10 @@ struct FileToDelete {
 // Asked before each file of a deletion, with the file's index: false stops it there.
 using BeforeEachFile = std::function<bool(size_t next)>;
 
+// Asked once the files of a deletion have been checked, before any is deleted, with how many
+// of them, from the first, can be deleted: false ends the deletion there, with none deleted.
+using OnceChecked = std::function<bool(size_t deletable)>;
+
 // Why a file was not deleted: an error of the system, or something other than the listed
 // file stands at its name now.
 struct DeleteFailure {
@@ -92,10 +96,12 @@ public:
     // Never removes a folder; a file whose owner has no write permission fails with EACCES.
     // Returns how many were deleted; failure then tells why the next one was not. When
     // beforeEach is given it is asked before each file, with its index, whether to go on:
-    // a no ends the deletion there, with no failure.
+    // a no ends the deletion there, with no failure. When onceChecked is given, every file is
+    // checked first and onceChecked told how far the deletion can go; the file it cannot pass
+    // is then not tried again but fails with what the check found.
     virtual size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
                                const std::vector<FileToDelete> &files, DeleteFailure &failure,
-                               const BeforeEachFile &beforeEach = {}) const = 0;
+                               const BeforeEachFile &beforeEach = {}, const OnceChecked &onceChecked = {}) const = 0;
 
     // The volumes a user would search, by mount point, "/" first.
     virtual std::vector<QByteArray> volumes() const = 0;

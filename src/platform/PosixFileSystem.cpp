@@ -230,12 +230,11 @@ DeleteFailure::Reason kindFound(mode_t mode)
     return DeleteFailure::Reason::Device;
 }
 
-// Deletes one listed file of an open folder, if it is still that file.
-DeleteFailure removeIn(const FolderHandle &folder, const FileToDelete &file)
+// What keeps a listed file of an open folder from being deleted now, if anything.
+DeleteFailure obstacleTo(const FolderHandle &folder, const FileToDelete &file, const char *name)
 {
-    const QByteArray name = file.name.toByteArray(); // the system call wants it terminated
     struct stat facts;
-    if (::fstatat(folder.descriptor(), name.constData(), &facts, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(folder.descriptor(), name, &facts, AT_SYMLINK_NOFOLLOW) != 0)
         return DeleteFailure::system(errno);
     // Nothing but a regular file is ever touched: not a link, nor what it points to.
     if (!S_ISREG(facts.st_mode))
@@ -246,16 +245,37 @@ DeleteFailure removeIn(const FolderHandle &folder, const FileToDelete &file)
     // Judged on the bits, as root would otherwise delete read-only files unasked.
     if ((facts.st_mode & S_IWUSR) == 0)
         return DeleteFailure::system(EACCES);
+    return {};
+}
+
+// Deletes one listed file of an open folder, if it is still that file.
+DeleteFailure removeIn(const FolderHandle &folder, const FileToDelete &file)
+{
+    const QByteArray name = file.name.toByteArray(); // the system calls want it terminated
+    const DeleteFailure obstacle = obstacleTo(folder, file, name.constData());
+    if (obstacle.failed())
+        return obstacle;
     // Without AT_REMOVEDIR a folder that took the file's place meanwhile is refused, and a
     // link that took it is removed itself, never its target.
     return ::unlinkat(folder.descriptor(), name.constData(), 0) == 0 ? DeleteFailure{} : DeleteFailure::system(errno);
+}
+
+// How many of the files, from the first, could be deleted now; found tells why the next one could not.
+size_t deletableFiles(const FolderHandle &folder, const std::vector<FileToDelete> &files, DeleteFailure &found)
+{
+    for (size_t index = 0; index < files.size(); ++index) {
+        found = obstacleTo(folder, files[index], files[index].name.toByteArray().constData());
+        if (found.failed())
+            return index;
+    }
+    return files.size();
 }
 
 } // namespace
 
 size_t PosixFileSystem::removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
                                     const std::vector<FileToDelete> &files, DeleteFailure &failure,
-                                    const BeforeEachFile &beforeEach) const
+                                    const BeforeEachFile &beforeEach, const OnceChecked &onceChecked) const
 {
     failure = {};
     if (files.empty())
@@ -272,14 +292,23 @@ size_t PosixFileSystem::removeFiles(const QByteArray &folder, FileIdentity folde
         failure = {DeleteFailure::Reason::OtherFolder};
         return 0;
     }
-    for (size_t index = 0; index < files.size(); ++index) {
+    size_t deletable = files.size();
+    DeleteFailure found;
+    if (onceChecked) {
+        deletable = deletableFiles(handle, files, found);
+        if (!onceChecked(deletable))
+            return 0;
+    }
+    for (size_t index = 0; index < deletable; ++index) {
         if (beforeEach && !beforeEach(index))
             return index;
         failure = removeIn(handle, files[index]);
         if (failure.failed())
             return index;
     }
-    return files.size();
+    if (deletable < files.size() && (!beforeEach || beforeEach(deletable)))
+        failure = found;
+    return deletable;
 }
 
 std::vector<QByteArray> PosixFileSystem::volumes() const

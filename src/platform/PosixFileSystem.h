@@ -23,7 +23,7 @@ public:
     int checkFolder(const QByteArray &folder) const override;
     size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
                        const std::vector<FileToDelete> &files, DeleteFailure &failure,
-                       const BeforeEachFile &beforeEach = {}) const override;
+                       const BeforeEachFile &beforeEach = {}, const OnceChecked &onceChecked = {}) const override;
     // Empty when the working directory is gone or unreachable.
     std::vector<QByteArray> volumes() const override;
     QByteArray currentDirectory() const override;

@@ -98,19 +98,24 @@ void frmMain::deleteRows(const std::vector<bool> &chosen)
     if (outcome.failedRow >= 0)
         failedPath = m_results->fullPath(int(outcome.failedRow));
 
-    // Rows up to the one that failed, or where it was stopped, keep their place, so their
-    // selection and the current row can be put back as they were after the deleted rows are
-    // taken out. The spans are kept as row numbers: the model's reset invalidates every
-    // index a selection holds.
+    // The rows that remain keep their selection, and the current row its place if no file
+    // before it in order was gone. The spans are kept as row numbers, moved up past the rows
+    // taken out: the model's reset invalidates every index a selection holds.
     QItemSelectionModel *selectionModel = ListView1->selectionModel();
+    std::vector<int> keptBefore(outcome.keep.size() + 1, 0); // rows kept above each row
+    for (size_t row = 0; row < outcome.keep.size(); ++row)
+        keptBefore[row + 1] = keptBefore[row] + (outcome.keep[row] ? 1 : 0);
     std::vector<std::pair<int, int>> keptSpans;
-    const int lastUntouched = int(std::max(outcome.failedRow, outcome.stoppedAt));
     const QItemSelection selection = selectionModel->selection();
     for (const QItemSelectionRange &range : selection) {
-        if (range.top() <= lastUntouched)
-            keptSpans.emplace_back(range.top(), qMin(range.bottom(), lastUntouched));
+        const int top = keptBefore[size_t(range.top())];
+        const int bottom = keptBefore[size_t(range.bottom()) + 1] - 1;
+        if (top <= bottom)
+            keptSpans.emplace_back(top, bottom);
     }
     const int currentRow = selectionModel->currentIndex().row();
+    const bool currentKept = currentRow >= 0 && currentRow <= std::max(outcome.failedRow, outcome.stoppedAt)
+        && outcome.keep[size_t(currentRow)];
 
     m_results->keepRows(outcome.keep);
     if (!keptSpans.empty()) {
@@ -119,8 +124,9 @@ void frmMain::deleteRows(const std::vector<bool> &chosen)
             keptSelection.select(m_results->index(top, 0), m_results->index(bottom, ResultModel::ColumnCount - 1));
         selectionModel->select(keptSelection, QItemSelectionModel::Select);
     }
-    if (currentRow >= 0 && currentRow <= lastUntouched)
-        selectionModel->setCurrentIndex(m_results->index(currentRow, 0), QItemSelectionModel::NoUpdate);
+    if (currentKept)
+        selectionModel->setCurrentIndex(m_results->index(keptBefore[size_t(currentRow)], 0),
+                                        QItemSelectionModel::NoUpdate);
     setRowCountText();
 
     if (outcome.failedRow >= 0)

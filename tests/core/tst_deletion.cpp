@@ -8,8 +8,11 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+
+#include <unistd.h>
 
 using namespace vashtem;
 using namespace vashtem::testing;
@@ -21,6 +24,8 @@ class DeletionTest : public QObject
 private Q_SLOTS:
     void lastRowFirstStoppingAtAFailure_data();
     void lastRowFirstStoppingAtAFailure();
+    void severalThreadsStopWhereOneWould_data();
+    void severalThreadsStopWhereOneWould();
 };
 
 void DeletionTest::lastRowFirstStoppingAtAFailure_data()
@@ -101,6 +106,103 @@ void DeletionTest::lastRowFirstStoppingAtAFailure()
         QCOMPARE(outcome.keep[size_t(row)], !deleted.contains(row));
         QCOMPARE(tree.exists(relative[row]), !deleted.contains(row));
     }
+}
+
+void DeletionTest::severalThreadsStopWhereOneWould_data()
+{
+    QTest::addColumn<QByteArray>("obstacle");
+    QTest::addColumn<int>("at"); // the row it stands at, or the deletions before a stop
+
+    // Found by the check before any later file goes: exactly the rows after it are gone.
+    QTest::newRow("planted error, first folder deleted") << QByteArray("planted") << 2399;
+    QTest::newRow("planted error, mid-folder") << QByteArray("planted") << 1234;
+    QTest::newRow("read-only file") << QByteArray("read-only") << 700;
+    QTest::newRow("another file under the name") << QByteArray("impostor") << 301;
+    QTest::newRow("first row") << QByteArray("read-only") << 1;
+    // Checked, then replaced while in hand: other threads may have gone further.
+    QTest::newRow("replaced in hand") << QByteArray("in hand") << 900;
+    QTest::newRow("stopped") << QByteArray("stop") << 500;
+}
+
+// 2,400 rows in 8 folders, every seventh left unchosen: enough for several threads.
+void DeletionTest::severalThreadsStopWhereOneWould()
+{
+    QFETCH(QByteArray, obstacle);
+    QFETCH(int, at);
+    constexpr int Folders = 8;
+    constexpr int PerFolder = 300;
+    TempTree tree(TempTree::Storage::Memory);
+    FaultyFileSystem fileSystem;
+    ResultStore rows;
+    const quint32 start = rows.addFolder(tree.root(), fileSystem.listFolder(tree.root(), {}).identity);
+    QByteArrayList relative;
+    for (int folder = 0; folder < Folders; ++folder) {
+        const QByteArray name = "f" + QByteArray::number(folder);
+        for (int file = 0; file < PerFolder; ++file)
+            tree.file(name + "/" + QByteArray::number(1000 + file));
+        const FolderListing listing = fileSystem.listFolder(tree.path(name), {});
+        const quint32 index = rows.addSubfolder(start, name, listing.identity);
+        for (const ListedFile &file : listing.files) {
+            rows.appendRow(index, file);
+            relative.append(name + "/" + file.name.toByteArray());
+        }
+    }
+    QCOMPARE(rows.rowCount(), Folders * PerFolder);
+    std::vector<bool> chosen(size_t(rows.rowCount()));
+    for (size_t row = 0; row < chosen.size(); ++row)
+        chosen[row] = row % 7 != 3;
+    QVERIFY(obstacle == "stop" || chosen[size_t(at)]);
+
+    std::atomic<bool> stop{false};
+    std::atomic<int> inHand{0};
+    DeletionProgress progress{stop};
+    if (obstacle == "planted")
+        fileSystem.removeErrors.insert(tree.path(relative[at]), EBUSY);
+    if (obstacle == "read-only")
+        tree.makeReadOnly(relative[at]);
+    if (obstacle == "impostor") {
+        QVERIFY(::unlink(tree.path(relative[at]).constData()) == 0);
+        tree.file(relative[at]);
+    }
+    fileSystem.beforeRemoving = [&](const QByteArray &path) {
+        if (obstacle == "stop" && ++inHand == at)
+            stop = true;
+        if (obstacle == "in hand" && path == tree.path(relative[at])) {
+            ::unlink(path.constData());
+            tree.file(relative[at]);
+        }
+    };
+
+    const DeletionOutcome outcome = deleteChosenFiles(rows, chosen, fileSystem, progress);
+
+    // The list and the disk agree, and no file of a row left unchosen is touched.
+    qsizetype deleted = 0;
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        QCOMPARE(outcome.keep[size_t(row)], tree.exists(relative[row]));
+        QVERIFY(chosen[size_t(row)] || tree.exists(relative[row]));
+        deleted += outcome.keep[size_t(row)] ? 0 : 1;
+    }
+    QCOMPARE(progress.deleted.load(), deleted);
+    if (obstacle == "stop") {
+        QCOMPARE(outcome.failedRow, qsizetype(-1));
+        QVERIFY(deleted >= at && deleted < std::count(chosen.begin(), chosen.end(), true));
+        QVERIFY(outcome.stoppedAt >= 0 && outcome.keep[size_t(outcome.stoppedAt)]);
+        for (qsizetype row = outcome.stoppedAt + 1; row < rows.rowCount(); ++row)
+            QVERIFY(!chosen[size_t(row)] || !outcome.keep[size_t(row)]);
+        return;
+    }
+    QCOMPARE(outcome.failedRow, qsizetype(at));
+    QCOMPARE(outcome.stoppedAt, qsizetype(-1));
+    QVERIFY(tree.exists(relative[at]));
+    const DeleteFailure::Reason reason = obstacle == "impostor" || obstacle == "in hand"
+        ? DeleteFailure::Reason::OtherFile
+        : DeleteFailure::Reason::SystemError;
+    QCOMPARE(outcome.failure.reason, reason);
+    if (obstacle == "in hand")
+        return;
+    QCOMPARE(outcome.failure.error, obstacle == "planted" ? EBUSY : obstacle == "read-only" ? EACCES : 0);
+    for (int row = 0; row < rows.rowCount(); ++row)
+        QCOMPARE(outcome.keep[size_t(row)], row <= at || !chosen[size_t(row)]);
 }
 
 QTEST_GUILESS_MAIN(DeletionTest)

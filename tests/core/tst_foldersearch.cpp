@@ -66,7 +66,7 @@ public:
     }
     int checkFolder(const QByteArray &) const override { return 0; }
     size_t removeFiles(const QByteArray &, FileIdentity, const std::vector<FileToDelete> &,
-                       DeleteFailure &, const BeforeEachFile &) const override
+                       DeleteFailure &, const BeforeEachFile &, const OnceChecked &) const override
     {
         return 0;
     }
@@ -227,7 +227,7 @@ void FolderSearchTest::unreadableFoldersArePassedOver()
         }
         int checkFolder(const QByteArray &folder) const override { return real.checkFolder(folder); }
         size_t removeFiles(const QByteArray &, FileIdentity, const std::vector<FileToDelete> &,
-                           DeleteFailure &, const BeforeEachFile &) const override
+                           DeleteFailure &, const BeforeEachFile &, const OnceChecked &) const override
         {
             return 0;
         }

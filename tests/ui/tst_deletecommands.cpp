@@ -62,6 +62,8 @@ private Q_SLOTS:
     void deleteAllFailureKeepsRowsUpToIt();
     void escapeStopsAfterTheFileInHand_data();
     void escapeStopsAfterTheFileInHand();
+    void escapeStopsEveryThread_data();
+    void escapeStopsEveryThread();
     void bytesNameTheFile();
     void rowsBeyondSixteenBits();
 };
@@ -253,6 +255,52 @@ void DeleteCommandsTest::escapeStopsAfterTheFileInHand()
     }
     QCOMPARE(left, numberedNames(remaining));
     QCOMPARE(f.column(0), numberedNames(remaining));
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(remaining.size()));
+    QCOMPARE(f.selectedRows(), stillSelected);
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1); // the question alone
+}
+
+void DeleteCommandsTest::escapeStopsEveryThread_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("selectEvery"); // every so many rows selected, from the first
+    QTest::newRow("delete all") << "cmdRemoveAll" << 5;
+    QTest::newRow("delete selected") << "cmdRemoveOne" << 3;
+}
+
+// Enough files for several threads, each with a file in hand when Escape comes: the rows
+// left need not be the first ones, and each keeps its selection.
+void DeleteCommandsTest::escapeStopsEveryThread()
+{
+    QFETCH(QString, command);
+    QFETCH(int, selectEvery);
+    constexpr int Count = 3000;
+    MainWindowFixture f;
+    listNumberedFiles(f, Count);
+    const QStringList listed = f.column(0);
+    QList<int> selected;
+    for (int row = 0; row < Count; row += selectEvery)
+        selected.append(row);
+    f.selectRows(selected);
+    std::atomic<int> inHand{0};
+    f.fake.fileSystem.beforeRemoving = [&](const QByteArray &) {
+        if (++inHand == 700)
+            f.onWindowThread([&] { f.pressEscape(); });
+    };
+    f.run(command);
+    f.fake.fileSystem.beforeRemoving = nullptr;
+
+    QStringList remaining;
+    QList<int> stillSelected;
+    for (int row = 0; row < Count; ++row) {
+        if (!f.tree.exists(listed[row].toUtf8()))
+            continue;
+        if (selected.contains(row))
+            stillSelected.append(int(remaining.size()));
+        remaining.append(listed[row]);
+    }
+    QVERIFY(remaining.size() > 0 && Count - remaining.size() >= 700 / selectEvery);
+    QCOMPARE(f.column(0), remaining);
     QCOMPARE(f.label("lblFileSum")->text(), QString::number(remaining.size()));
     QCOMPARE(f.selectedRows(), stillSelected);
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 1); // the question alone

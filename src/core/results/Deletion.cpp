@@ -4,52 +4,188 @@
 #include "platform/FileSystem.h"
 #include "core/results/ResultStore.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 namespace vashtem {
+
+namespace {
+
+// Files of one folder deleted through one open folder, at most this many: the files of a
+// large folder are shared among the threads.
+constexpr size_t MostFilesPerPart = 256;
+// Below this many chosen files one thread deletes them; above, several do, in folders of
+// their own, as the kernel deletes files of different folders side by side and the disk
+// takes writes of several at once.
+constexpr size_t SharedFrom = 1024;
+constexpr size_t Threads = 4;
+
+// Some chosen files of one folder, in the order they are deleted.
+struct Part {
+    quint32 folder;
+    std::vector<FileToDelete> files;
+    std::vector<qsizetype> positions; // their rows
+};
+
+// The chosen files from the last row to the first; the rows of one folder stand together.
+std::vector<Part> partsInOrder(const ResultStore &rows, const std::vector<bool> &chosen)
+{
+    std::vector<Part> parts;
+    Part *open = nullptr;
+    for (qsizetype position = rows.rowCount() - 1; position >= 0; --position) {
+        if (!chosen[size_t(position)])
+            continue;
+        const quint32 folder = rows.row(position).folder;
+        if (!open || open->folder != folder || open->files.size() == MostFilesPerPart) {
+            parts.push_back({folder, {}, {}});
+            open = &parts.back();
+        }
+        open->files.push_back({rows.name(position), rows.row(position).inode});
+        open->positions.push_back(position);
+    }
+    return parts;
+}
+
+// Deletes the parts in order on one or more threads. Each part's files are all checked
+// before any of them is deleted, and a part is deleted only once every part before it has
+// been checked and found deletable to its end, so a file that cannot be deleted stops the
+// deletion with every file after it in order gone and every one before it in place.
+class PartDeletion
+{
+public:
+    PartDeletion(const ResultStore &rows, std::vector<Part> parts, const FileSystem &fileSystem,
+                 DeletionProgress &progress)
+        : m_rows(rows)
+        , m_parts(std::move(parts))
+        , m_fileSystem(fileSystem)
+        , m_progress(progress)
+        , m_results(m_parts.size())
+    {
+    }
+
+    DeletionOutcome run(size_t threads)
+    {
+        std::vector<std::thread> helpers;
+        for (size_t helper = 1; helper < threads; ++helper)
+            helpers.emplace_back([this] { work(); });
+        work();
+        for (std::thread &helper : helpers)
+            helper.join();
+        return outcome();
+    }
+
+private:
+    enum class Check { Pending, Whole, Stops };
+    struct Result {
+        Check check = Check::Pending;
+        size_t deleted = 0;
+        DeleteFailure failure;
+    };
+
+    void work()
+    {
+        for (size_t index = m_nextPart++; index < m_parts.size() && !goneWrong(index); index = m_nextPart++)
+            deletePart(index);
+    }
+
+    void deletePart(size_t index)
+    {
+        const Part &part = m_parts[index];
+        Result &result = m_results[index];
+        size_t counted = 0;
+        const BeforeEachFile goOn = [&](size_t next) {
+            m_progress.deleted.fetch_add(qsizetype(next - counted), std::memory_order_relaxed);
+            counted = next;
+            return !m_progress.stop.load(std::memory_order_relaxed) && !m_halted.load(std::memory_order_relaxed);
+        };
+        const OnceChecked whenChecked = [&](size_t deletable) {
+            return checked(index, deletable == part.files.size() ? Check::Whole : Check::Stops);
+        };
+        result.deleted = m_fileSystem.removeFiles(m_rows.folderPath(part.folder), m_rows.folderIdentity(part.folder),
+                                                  part.files, result.failure, goOn, whenChecked);
+        m_progress.deleted.fetch_add(qsizetype(result.deleted - counted), std::memory_order_relaxed);
+        if (result.check == Check::Pending) // the folder itself could not be used
+            checked(index, Check::Stops);
+        // A file that the check found deletable and then was not: the other threads stop too.
+        else if (result.failure.failed() && result.check == Check::Whole)
+            halt();
+    }
+
+    void halt()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_halted = true;
+        m_partChecked.notify_all();
+    }
+
+    // Records a part's check and waits until every part before it is checked: true when all
+    // of them can be deleted to their ends, so that this part's turn has come.
+    bool checked(size_t index, Check check)
+    {
+        std::unique_lock lock(m_mutex);
+        m_results[index].check = check;
+        if (check == Check::Stops)
+            m_firstStopping = std::min(m_firstStopping.load(), index);
+        while (m_wholeThrough < m_parts.size() && m_results[m_wholeThrough].check == Check::Whole)
+            ++m_wholeThrough;
+        m_partChecked.notify_all();
+        m_partChecked.wait(lock, [&] { return m_wholeThrough >= index || goneWrong(index); });
+        return m_wholeThrough >= index && !goneWrong(index);
+    }
+
+    // Whether the part at index is not to be deleted: an earlier one stops the deletion, a
+    // file failed, or a stop was asked for.
+    bool goneWrong(size_t index) const
+    {
+        return m_firstStopping < index || m_halted.load() || m_progress.stop.load();
+    }
+
+    DeletionOutcome outcome() const
+    {
+        DeletionOutcome outcome;
+        outcome.keep.assign(size_t(m_rows.rowCount()), true);
+        for (size_t index = 0; index < m_parts.size(); ++index) {
+            const Part &part = m_parts[index];
+            const Result &result = m_results[index];
+            for (size_t file = 0; file < result.deleted; ++file)
+                outcome.keep[size_t(part.positions[file])] = false;
+            if (outcome.failedRow < 0 && result.failure.failed()) {
+                outcome.failedRow = part.positions[result.deleted];
+                outcome.failure = result.failure;
+            }
+            if (outcome.stoppedAt < 0 && result.deleted < part.files.size())
+                outcome.stoppedAt = part.positions[result.deleted];
+        }
+        // A failure is what stopped it; without one, the first file in order not deleted.
+        if (outcome.failedRow >= 0)
+            outcome.stoppedAt = -1;
+        return outcome;
+    }
+
+    const ResultStore &m_rows;
+    const std::vector<Part> m_parts;
+    const FileSystem &m_fileSystem;
+    DeletionProgress &m_progress;
+
+    std::atomic<size_t> m_nextPart{0};
+    std::atomic<bool> m_halted{false};
+    std::mutex m_mutex;
+    std::condition_variable m_partChecked;
+    std::vector<Result> m_results;          // one for each part, written by its thread
+    size_t m_wholeThrough = 0;              // the parts before it can all be deleted whole
+    std::atomic<size_t> m_firstStopping{SIZE_MAX}; // the first part checked not to go to its end
+};
+
+} // namespace
 
 DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<bool> &chosen,
                                   const FileSystem &fileSystem, DeletionProgress &progress)
 {
-    DeletionOutcome outcome;
-    outcome.keep.assign(size_t(rows.rowCount()), true);
-    std::vector<FileToDelete> files;
-    std::vector<qsizetype> positions;
-    qsizetype position = rows.rowCount() - 1;
-    while (position >= 0) {
-        // The rows of one folder stand together; they are deleted through one open folder.
-        const quint32 folder = rows.row(position).folder;
-        files.clear();
-        positions.clear();
-        for (; position >= 0 && rows.row(position).folder == folder; --position) {
-            if (chosen[size_t(position)]) {
-                files.push_back({rows.name(position), rows.row(position).inode});
-                positions.push_back(position);
-            }
-        }
-        if (files.empty())
-            continue;
-        // One open folder for all its files; the stop is asked before each of them.
-        const qsizetype deletedBefore = progress.deleted.load(std::memory_order_relaxed);
-        const BeforeEachFile goOn = [&](size_t next) {
-            progress.deleted.store(deletedBefore + qsizetype(next), std::memory_order_relaxed);
-            return !progress.stop.load(std::memory_order_relaxed);
-        };
-        DeleteFailure failure;
-        const size_t deleted = fileSystem.removeFiles(rows.folderPath(folder), rows.folderIdentity(folder), files,
-                                                      failure, goOn);
-        progress.deleted.store(deletedBefore + qsizetype(deleted), std::memory_order_relaxed);
-        for (size_t index = 0; index < deleted; ++index)
-            outcome.keep[size_t(positions[index])] = false;
-        if (failure.failed()) {
-            outcome.failedRow = positions[deleted];
-            outcome.failure = failure;
-            return outcome;
-        }
-        if (deleted < files.size()) {
-            outcome.stoppedAt = positions[deleted];
-            return outcome;
-        }
-    }
-    return outcome;
+    const size_t files = size_t(std::count(chosen.begin(), chosen.end(), true));
+    PartDeletion deletion(rows, partsInOrder(rows, chosen), fileSystem, progress);
+    return deletion.run(files >= SharedFrom ? Threads : 1);
 }
 
 } // namespace vashtem

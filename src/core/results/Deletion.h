@@ -17,7 +17,7 @@ struct DeletionOutcome {
     std::vector<bool> keep;   // one flag per row: false for each row whose file was deleted
     qsizetype failedRow = -1; // the row whose file could not be deleted, or -1
     DeleteFailure failure;    // why that file was not deleted
-    qsizetype stoppedAt = -1; // when stopped on request: the chosen row it would have taken next
+    qsizetype stoppedAt = -1; // when stopped on request: the first chosen row, from the last up, still there
 };
 
 // Lets another thread follow a deletion and stop it between two files.
@@ -29,7 +29,11 @@ struct DeletionProgress {
 // Deletes the files of the chosen rows, one flag per row, from the last row to the first,
 // each by the exact path its row keeps and only while it is still the file that was listed.
 // Stops at the first file that cannot be deleted: that row and every row before it are left
-// as they were. Stops as well after the file in hand once progress.stop is set.
+// as they were. Stops as well after the files in hand once progress.stop is set.
+// Many files are deleted on several threads, folders side by side, and every file is checked
+// before its folder's turn comes, so that the first file that cannot be deleted is known
+// before any file after it goes. Only a file that passes its check and fails a moment later
+// (changed meanwhile) can find files beyond it already deleted; keep tells each row's fate.
 DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<bool> &chosen,
                                   const FileSystem &fileSystem, DeletionProgress &progress);
 

@@ -60,7 +60,7 @@ int FaultyFileSystem::checkFolder(const QByteArray &folder) const
 
 size_t FaultyFileSystem::removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
                                      const std::vector<FileToDelete> &files, DeleteFailure &failure,
-                                     const BeforeEachFile &beforeEach) const
+                                     const BeforeEachFile &beforeEach, const OnceChecked &onceChecked) const
 {
     // The caller is asked before each file; the hook runs once the file is in hand.
     const BeforeEachFile watched = [&](size_t next) {
@@ -75,9 +75,16 @@ size_t FaultyFileSystem::removeFiles(const QByteArray &folder, FileIdentity fold
     while (reached < files.size() && !removeErrors.contains(joinPath(folder, files[reached].name)))
         ++reached;
     const std::vector<FileToDelete> real(files.begin(), files.begin() + std::ptrdiff_t(reached));
-    const size_t deleted = m_real.removeFiles(folder, folderIdentity, real, failure, watched);
-    if (!failure.failed() && deleted == reached && reached < files.size() && watched(reached))
+    // The check sees the planted error as the real one would see a file it cannot delete.
+    bool allowed = true;
+    const OnceChecked checked = [&](size_t deletable) { return allowed = onceChecked(deletable); };
+    const size_t deleted = m_real.removeFiles(folder, folderIdentity, real, failure, watched,
+                                              onceChecked ? checked : OnceChecked{});
+    if (onceChecked && real.empty())
+        allowed = onceChecked(0); // the real one checks nothing when given nothing
+    if (allowed && !failure.failed() && deleted == reached && reached < files.size() && watched(reached))
         failure = DeleteFailure::system(removeErrors.value(joinPath(folder, files[reached].name)));
+    const std::lock_guard lock(m_removeCallsMutex); // deletions may run on several threads
     for (size_t index = 0; index < deleted + (failure.failed() ? 1 : 0); ++index)
         removeCalls.append(joinPath(folder, files[index].name));
     return deleted;

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <mutex>
 
 namespace vashtem::testing {
 
@@ -81,7 +82,7 @@ public:
     // that file then fails with it.
     size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
                        const std::vector<FileToDelete> &files, DeleteFailure &failure,
-                       const BeforeEachFile &beforeEach = {}) const override;
+                       const BeforeEachFile &beforeEach = {}, const OnceChecked &onceChecked = {}) const override;
     std::vector<QByteArray> volumes() const override;
     QByteArray currentDirectory() const override;
 
@@ -91,6 +92,7 @@ private:
                        const std::function<FolderListing(const NameFilter &)> &real) const;
 
     PosixFileSystem m_real;
+    mutable std::mutex m_removeCallsMutex;
 };
 
 // Every service a window needs, each one a stand-in a test can watch.
