@@ -230,10 +230,10 @@ DeleteFailure::Reason kindFound(mode_t mode)
     return DeleteFailure::Reason::Device;
 }
 
-// What keeps a listed file of an open folder from being deleted now, if anything.
-DeleteFailure obstacleTo(const FolderHandle &folder, const FileToDelete &file, const char *name)
+// What keeps a listed file of an open folder from being deleted now, if anything; facts
+// are what stands at its name.
+DeleteFailure obstacleTo(const FolderHandle &folder, const FileToDelete &file, const char *name, struct stat &facts)
 {
-    struct stat facts;
     if (::fstatat(folder.descriptor(), name, &facts, AT_SYMLINK_NOFOLLOW) != 0)
         return DeleteFailure::system(errno);
     // Nothing but a regular file is ever touched: not a link, nor what it points to.
@@ -252,7 +252,8 @@ DeleteFailure obstacleTo(const FolderHandle &folder, const FileToDelete &file, c
 DeleteFailure removeIn(const FolderHandle &folder, const FileToDelete &file)
 {
     const QByteArray name = file.name.toByteArray(); // the system calls want it terminated
-    const DeleteFailure obstacle = obstacleTo(folder, file, name.constData());
+    struct stat facts;
+    const DeleteFailure obstacle = obstacleTo(folder, file, name.constData(), facts);
     if (obstacle.failed())
         return obstacle;
     // Without AT_REMOVEDIR a folder that took the file's place meanwhile is refused, and a
@@ -260,11 +261,28 @@ DeleteFailure removeIn(const FolderHandle &folder, const FileToDelete &file)
     return ::unlinkat(folder.descriptor(), name.constData(), 0) == 0 ? DeleteFailure{} : DeleteFailure::system(errno);
 }
 
-// How many of the files, from the first, could be deleted now; found tells why the next one could not.
+// How many of the files, from the first, could be deleted now; found tells why the next one
+// could not. Beyond what each file's own check finds, this foresees what the removal of a
+// name asks of its folder.
 size_t deletableFiles(const FolderHandle &folder, const std::vector<FileToDelete> &files, DeleteFailure &found)
 {
+    // Write and search permission, as the removal itself judges it: a read-only mount and an
+    // immutable folder are refused here too.
+    if (::faccessat(folder.descriptor(), ".", W_OK | X_OK, AT_EACCESS) != 0) {
+        found = DeleteFailure::system(errno);
+        return 0;
+    }
+    // In a folder with the sticky bit (/tmp) others' files are only removed by the folder's
+    // owner or root.
+    struct stat folderFacts;
+    const uid_t user = ::geteuid();
+    const bool othersProtected = user != 0 && ::fstat(folder.descriptor(), &folderFacts) == 0
+        && (folderFacts.st_mode & S_ISVTX) != 0 && folderFacts.st_uid != user;
     for (size_t index = 0; index < files.size(); ++index) {
-        found = obstacleTo(folder, files[index], files[index].name.toByteArray().constData());
+        struct stat facts;
+        found = obstacleTo(folder, files[index], files[index].name.toByteArray().constData(), facts);
+        if (!found.failed() && othersProtected && facts.st_uid != user)
+            found = DeleteFailure::system(EPERM);
         if (found.failed())
             return index;
     }

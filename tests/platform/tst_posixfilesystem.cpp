@@ -75,6 +75,10 @@ public:
             ::umount2(m_target.constData(), MNT_DETACH);
     }
     bool isMounted() const { return m_mounted; }
+    bool makeReadOnly() const
+    {
+        return ::mount(nullptr, m_target.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+    }
 
 private:
     QByteArray m_target;
@@ -295,6 +299,8 @@ void TestPosixFileSystem::removeFile_data()
     row("its folder renamed and made anew", "newFolder", Reason::OtherFolder);
     row("its folder behind a link", "folderLink", Reason::SystemError, ENOENT);
     row("another folder mounted on its folder", "bindMount", Reason::OtherFolder);
+    // Root may write in any folder but one on a read-only mount.
+    row("its folder not writable", "lockedFolder", Reason::SystemError, ::geteuid() == 0 ? EROFS : EACCES);
 }
 
 // "dir/victim" is listed, then changed, then deleted by what the listing said of it.
@@ -345,9 +351,24 @@ void TestPosixFileSystem::removeFile()
         if (!mount->isMounted())
             QSKIP("mounting is not allowed here");
     }
+    if (change == "lockedFolder" && ::geteuid() != 0)
+        QCOMPARE(::chmod(tree.path("dir").constData(), 0555), 0);
+    if (change == "lockedFolder" && ::geteuid() == 0) {
+        mount.emplace(tree.path("dir"), tree.path("dir"));
+        if (!mount->isMounted() || !mount->makeReadOnly())
+            QSKIP("mounting is not allowed here");
+    }
 
     DeleteFailure failure;
     const FileToDelete victim{"victim", listing.files[0].inode};
+    // The check alone, which deletes nothing, foresees what the deletion finds.
+    size_t deletable = 2;
+    QCOMPARE(fileSystem.removeFiles(tree.path("dir"), listing.identity, {victim}, failure, {},
+                                    [&](size_t checked) { return deletable = checked, false; }),
+             size_t(0));
+    const bool folderRefused = reason == int(DeleteFailure::Reason::OtherFolder) || change == "folderLink";
+    QCOMPARE(deletable, folderRefused ? size_t(2) : reason == int(DeleteFailure::Reason::None) ? size_t(1) : size_t(0));
+    QCOMPARE(tree.exists("dir/victim"), change != "missing");
     const size_t deleted = fileSystem.removeFiles(tree.path("dir"), listing.identity, {victim}, failure);
     QCOMPARE(int(failure.reason), reason);
     QCOMPARE(failure.error, error);
