@@ -140,7 +140,9 @@ void FactReader::readPart(Part &part)
     std::vector<quint64>().swap(part.inodeHints);
     std::sort(byInode.begin(), byInode.end());
     for (size_t k = 0; k < byInode.size(); ++k) {
-        if (k % AskAgainEvery == AskAgainEvery - 1 && (m_abandoned || !m_stillWanted())) {
+        // Given up elsewhere: not one more read, each of which may wait long for a cold disk.
+        if (m_abandoned.load(std::memory_order_relaxed)
+            || (k % AskAgainEvery == AskAgainEvery - 1 && !m_stillWanted())) {
             m_abandoned = true;
             return;
         }

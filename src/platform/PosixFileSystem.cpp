@@ -44,8 +44,11 @@ void raiseDescriptorLimit()
     }
 }
 
-// Entries read between two questions whether the listing is still wanted.
-constexpr size_t AskAgainEvery = 4096;
+// Entries read between two questions whether the listing is still wanted: on a cold disk a
+// few hundred entries can take a read each.
+constexpr size_t AskAgainEvery = 512;
+// A listing of this many files asks once more before its sort.
+constexpr size_t LargeListing = 4096;
 
 // Whether the filter still wants the folder: asked again with the first name it accepted,
 // which it refuses only once it wants nothing more (see NameFilter).
@@ -191,7 +194,7 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
     }
     facts.close();
     // A large sort is worth sparing too. It runs while the last facts are still being read.
-    if (facts.size() >= AskAgainEvery && !interest.stillWanted())
+    if (facts.size() >= LargeListing && !interest.stillWanted())
         return cancelled();
     const std::vector<quint32> order = nameOrder(facts.names());
     if (!facts.finish())
