@@ -5,6 +5,7 @@
 
 #include "support/platform/TempTree.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 #include <atomic>
@@ -15,8 +16,11 @@
 #include <cstddef>
 #include <optional>
 
+#include <fcntl.h>
 #include <linux/filter.h>
+#include <linux/fs.h>
 #include <linux/seccomp.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -59,6 +63,19 @@ bool refuseOpenat2(int error)
     };
     const sock_fprog program{sizeof filter / sizeof filter[0], filter};
     return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// Sets or clears a file's immutable flag; false where the file system has none.
+bool setImmutable(const QByteArray &path, bool on)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    int flags = 0;
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return done;
 }
 
 // A folder or a file system mounted on a folder for as long as it lives.
@@ -301,6 +318,9 @@ void TestPosixFileSystem::removeFile_data()
     row("another folder mounted on its folder", "bindMount", Reason::OtherFolder);
     // Root may write in any folder but one on a read-only mount.
     row("its folder not writable", "lockedFolder", Reason::SystemError, ::geteuid() == 0 ? EROFS : EACCES);
+    // Only root marks a file immutable, and not even root removes it then.
+    if (::geteuid() == 0)
+        row("immutable", "immutable", Reason::SystemError, EPERM);
 }
 
 // "dir/victim" is listed, then changed, then deleted by what the listing said of it.
@@ -351,6 +371,12 @@ void TestPosixFileSystem::removeFile()
         if (!mount->isMounted())
             QSKIP("mounting is not allowed here");
     }
+    const auto cleanUp = qScopeGuard([&] {
+        if (change == "immutable")
+            setImmutable(tree.path("dir/victim"), false);
+    });
+    if (change == "immutable" && !setImmutable(tree.path("dir/victim"), true))
+        QSKIP("this file system keeps no immutable flag");
     if (change == "lockedFolder" && ::geteuid() != 0)
         QCOMPARE(::chmod(tree.path("dir").constData(), 0555), 0);
     if (change == "lockedFolder" && ::geteuid() == 0) {
