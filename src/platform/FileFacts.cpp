@@ -7,6 +7,9 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef __linux__
+#include <sys/sysmacros.h>
+#endif
 
 namespace vashtem {
 
@@ -29,25 +32,31 @@ struct FactReader::Part {
     std::vector<char> regular;       // one byte each, as the threads write side by side
 };
 
-FileFacts readFileFacts(int folderFd, const char *name)
+bool readFileFacts(int folderFd, const char *name, FileFacts &facts)
 {
-    FileFacts facts;
 #ifdef __linux__
-    // Size and time only: the type comes with every answer, and the rest is not needed.
+    // What the listing and the deletion read and nothing more: one look at the inode answers
+    // all of it, and the attributes come with every answer.
     struct statx found;
-    if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_SIZE | STATX_MTIME,
-                &found) != 0)
-        return facts;
-    facts = {S_ISREG(found.stx_mode), qint64(found.stx_size), qint64(found.stx_mtime.tv_sec), found.stx_ino,
-             (quint64(found.stx_dev_major) << 32) | found.stx_dev_minor};
+    if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+                STATX_TYPE | STATX_MODE | STATX_UID | STATX_INO | STATX_SIZE | STATX_MTIME, &found) != 0)
+        return false;
+    constexpr quint64 Unchangeable = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
+    facts = {mode_t(found.stx_mode),
+             uid_t(found.stx_uid),
+             qint64(found.stx_size),
+             qint64(found.stx_mtime.tv_sec),
+             quint64(found.stx_ino),
+             quint64(makedev(found.stx_dev_major, found.stx_dev_minor)),
+             (found.stx_attributes & found.stx_attributes_mask & Unchangeable) != 0};
 #else
     struct stat found;
     if (::fstatat(folderFd, name, &found, AT_SYMLINK_NOFOLLOW) != 0)
-        return facts;
-    facts = {S_ISREG(found.st_mode), qint64(found.st_size), qint64(found.st_mtime), quint64(found.st_ino),
-             quint64(found.st_dev)};
+        return false;
+    facts = {found.st_mode, found.st_uid, qint64(found.st_size), qint64(found.st_mtime), quint64(found.st_ino),
+             quint64(found.st_dev), false};
 #endif
-    return facts;
+    return true;
 }
 
 FactReader::FactReader(int folderFd, std::function<bool()> stillWanted)
@@ -122,6 +131,13 @@ void FactReader::work()
         m_partReady.wait(lock, [this] { return !m_queue.empty() || m_closed; });
         if (m_queue.empty())
             return;
+        readQueuedParts(lock);
+    }
+}
+
+void FactReader::readQueuedParts(std::unique_lock<std::mutex> &lock)
+{
+    while (!m_queue.empty()) {
         Part *part = m_queue.front();
         m_queue.pop_front();
         lock.unlock();
@@ -148,25 +164,19 @@ void FactReader::readPart(Part &part)
         }
         ListedFile &file = part.files[byInode[k].second];
         // Each name is followed by a NUL in its part's block.
-        const FileFacts facts = readFileFacts(m_folderFd, file.name.data());
+        FileFacts facts;
+        // Left out when it vanished or something else now stands there.
+        part.regular[byInode[k].second] = readFileFacts(m_folderFd, file.name.data(), facts) && S_ISREG(facts.mode);
         file.size = facts.size;
         file.modified = facts.modified;
         file.inode = facts.inode;
-        part.regular[byInode[k].second] = facts.regular;
     }
 }
 
 bool FactReader::finish()
 {
     std::unique_lock lock(m_mutex);
-    while (!m_queue.empty()) {
-        Part *part = m_queue.front();
-        m_queue.pop_front();
-        lock.unlock();
-        readPart(*part);
-        lock.lock();
-        --m_partsUnread;
-    }
+    readQueuedParts(lock);
     m_partDone.wait(lock, [this] { return m_partsUnread == 0; });
     return !m_abandoned;
 }

@@ -14,19 +14,24 @@
 #include <thread>
 #include <vector>
 
+#include <sys/types.h>
+
 namespace vashtem {
 
-// What is read of one entry of an open folder.
+// What is read of one entry of an open folder, for the listing and for the deletion.
 struct FileFacts {
-    bool regular = false; // false when it vanished or something else now stands there
+    mode_t mode = 0; // the type and the permission bits
+    uid_t owner = 0;
     qint64 size = 0;
     qint64 modified = 0; // seconds since the epoch (UTC)
     quint64 inode = 0;
-    quint64 device = 0;
+    quint64 device = 0;        // as stat's st_dev gives it
+    bool unchangeable = false; // immutable or append-only: not even root removes it
 };
 
-// The facts of one entry of the open folder, without following a link.
-FileFacts readFileFacts(int folderFd, const char *name);
+// The facts of one entry of the open folder, without following a link; false, with errno
+// set, when they cannot be read (the entry vanished meanwhile).
+bool readFileFacts(int folderFd, const char *name, FileFacts &facts);
 
 // Reads the facts of a folder's files while the folder is still being listed. The files come
 // in one at a time; every PartSize of them make a part, which helper threads read as soon as
@@ -65,6 +70,8 @@ private:
 
     void publish(bool withHelper);
     void work();
+    // Reads parts from the queue until it is empty; called and returning with the lock held.
+    void readQueuedParts(std::unique_lock<std::mutex> &lock);
     void readPart(Part &part);
 
     const int m_folderFd;

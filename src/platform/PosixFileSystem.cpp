@@ -17,9 +17,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#ifdef __linux__
-#include <sys/sysmacros.h>
-#endif
 
 namespace vashtem {
 
@@ -236,52 +233,23 @@ DeleteFailure::Reason kindFound(mode_t mode)
     return DeleteFailure::Reason::Device;
 }
 
-// What stands at a name of an open folder, as far as a deletion must know it.
-struct Standing {
-    mode_t mode = 0;
-    uid_t owner = 0;
-    FileIdentity identity;
-    bool unchangeable = false; // immutable or append-only: not even root removes it
-};
-
-// Reads what stands at a name, without following a link; false with errno set.
-bool readStanding(int folderFd, const char *name, Standing &standing)
+// What keeps a listed file of an open folder from being deleted now, if anything; facts
+// are what stands at its name.
+DeleteFailure obstacleTo(const FolderHandle &folder, const FileToDelete &file, const char *name, FileFacts &facts)
 {
-#ifdef __linux__
-    struct statx found;
-    if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_MODE | STATX_UID | STATX_INO,
-                &found) != 0)
-        return false;
-    constexpr quint64 Unchangeable = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
-    standing = {mode_t(found.stx_mode), uid_t(found.stx_uid),
-                {quint64(makedev(found.stx_dev_major, found.stx_dev_minor)), quint64(found.stx_ino)},
-                (found.stx_attributes & found.stx_attributes_mask & Unchangeable) != 0};
-#else
-    struct stat found;
-    if (::fstatat(folderFd, name, &found, AT_SYMLINK_NOFOLLOW) != 0)
-        return false;
-    standing = {found.st_mode, found.st_uid, {quint64(found.st_dev), quint64(found.st_ino)}, false};
-#endif
-    return true;
-}
-
-// What keeps a listed file of an open folder from being deleted now, if anything; standing
-// is what stands at its name.
-DeleteFailure obstacleTo(const FolderHandle &folder, const FileToDelete &file, const char *name, Standing &standing)
-{
-    if (!readStanding(folder.descriptor(), name, standing))
+    if (!readFileFacts(folder.descriptor(), name, facts))
         return DeleteFailure::system(errno);
     // Nothing but a regular file is ever touched: not a link, nor what it points to.
-    if (!S_ISREG(standing.mode))
-        return {kindFound(standing.mode)};
+    if (!S_ISREG(facts.mode))
+        return {kindFound(facts.mode)};
     // Another file under the listed name (a log rotated in its place) is not the listed one.
-    if (standing.identity != FileIdentity{folder.identity().device, file.inode})
+    if (FileIdentity{facts.device, facts.inode} != FileIdentity{folder.identity().device, file.inode})
         return {DeleteFailure::Reason::OtherFile};
     // Judged on the bits, as root would otherwise delete read-only files unasked.
-    if ((standing.mode & S_IWUSR) == 0)
+    if ((facts.mode & S_IWUSR) == 0)
         return DeleteFailure::system(EACCES);
     // The system refuses it to everyone; said here, it is foreseen before any file goes.
-    if (standing.unchangeable)
+    if (facts.unchangeable)
         return DeleteFailure::system(EPERM);
     return {};
 }
@@ -290,8 +258,8 @@ DeleteFailure obstacleTo(const FolderHandle &folder, const FileToDelete &file, c
 DeleteFailure removeIn(const FolderHandle &folder, const FileToDelete &file)
 {
     const QByteArray name = file.name.toByteArray(); // the system calls want it terminated
-    Standing standing;
-    const DeleteFailure obstacle = obstacleTo(folder, file, name.constData(), standing);
+    FileFacts facts;
+    const DeleteFailure obstacle = obstacleTo(folder, file, name.constData(), facts);
     if (obstacle.failed())
         return obstacle;
     // Without AT_REMOVEDIR a folder that took the file's place meanwhile is refused, and a
@@ -317,9 +285,9 @@ size_t deletableFiles(const FolderHandle &folder, const std::vector<FileToDelete
     const bool othersProtected = user != 0 && ::fstat(folder.descriptor(), &folderFacts) == 0
         && (folderFacts.st_mode & S_ISVTX) != 0 && folderFacts.st_uid != user;
     for (size_t index = 0; index < files.size(); ++index) {
-        Standing standing;
-        found = obstacleTo(folder, files[index], files[index].name.toByteArray().constData(), standing);
-        if (!found.failed() && othersProtected && standing.owner != user)
+        FileFacts facts;
+        found = obstacleTo(folder, files[index], files[index].name.toByteArray().constData(), facts);
+        if (!found.failed() && othersProtected && facts.owner != user)
             found = DeleteFailure::system(EPERM);
         if (found.failed())
             return index;

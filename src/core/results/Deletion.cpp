@@ -107,7 +107,7 @@ private:
                                                   part.files, result.failure, goOn, whenChecked);
         m_progress.deleted.fetch_add(qsizetype(result.deleted - counted), std::memory_order_relaxed);
         if (result.check == Check::Pending) // the folder itself could not be used
-            checked(index, Check::Stops);
+            record(index, Check::Stops);
         // A file that the check found deletable and then was not: the other threads stop too.
         else if (result.failure.failed() && result.check == Check::Whole)
             halt();
@@ -125,14 +125,26 @@ private:
     bool checked(size_t index, Check check)
     {
         std::unique_lock lock(m_mutex);
+        recordLocked(index, check);
+        m_partChecked.wait(lock, [&] { return m_wholeThrough >= index || goneWrong(index); });
+        return m_wholeThrough >= index && !goneWrong(index);
+    }
+
+    // Records a part's check, for a part that deletes nothing whatever comes before it.
+    void record(size_t index, Check check)
+    {
+        const std::lock_guard lock(m_mutex);
+        recordLocked(index, check);
+    }
+
+    void recordLocked(size_t index, Check check)
+    {
         m_results[index].check = check;
         if (check == Check::Stops)
             m_firstStopping = std::min(m_firstStopping.load(), index);
         while (m_wholeThrough < m_parts.size() && m_results[m_wholeThrough].check == Check::Whole)
             ++m_wholeThrough;
         m_partChecked.notify_all();
-        m_partChecked.wait(lock, [&] { return m_wholeThrough >= index || goneWrong(index); });
-        return m_wholeThrough >= index && !goneWrong(index);
     }
 
     // Whether the part at index is not to be deleted: an earlier one stops the deletion, a
