@@ -2,6 +2,7 @@
 #include "platform/NameOrder.h"
 
 #include <QChar>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
@@ -85,36 +86,42 @@ bool bytesLess(QByteArrayView a, QByteArrayView b)
     return order != 0 ? order < 0 : a.size() < b.size();
 }
 
-void appendUtf8(char32_t code, std::string &out)
+char *writeUtf8(char32_t code, char *out)
 {
     if (code < 0x80) {
-        out.push_back(char(code));
+        *out++ = char(code);
     } else if (code < 0x800) {
-        out.push_back(char(0xC0 | (code >> 6)));
-        out.push_back(char(0x80 | (code & 0x3F)));
+        *out++ = char(0xC0 | (code >> 6));
+        *out++ = char(0x80 | (code & 0x3F));
     } else if (code < 0x10000) {
-        out.push_back(char(0xE0 | (code >> 12)));
-        out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (code & 0x3F)));
+        *out++ = char(0xE0 | (code >> 12));
+        *out++ = char(0x80 | ((code >> 6) & 0x3F));
+        *out++ = char(0x80 | (code & 0x3F));
     } else {
-        out.push_back(char(0xF0 | (code >> 18)));
-        out.push_back(char(0x80 | ((code >> 12) & 0x3F)));
-        out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (code & 0x3F)));
+        *out++ = char(0xF0 | (code >> 18));
+        *out++ = char(0x80 | ((code >> 12) & 0x3F));
+        *out++ = char(0x80 | ((code >> 6) & 0x3F));
+        *out++ = char(0x80 | (code & 0x3F));
     }
+    return out;
 }
 
-// The folded code points in UTF-8, whose bytewise order is their code point order and
-// which holds no NUL byte (names have none).
-void appendFoldedKey(QByteArrayView name, std::string &key)
+// A key takes at most this many bytes per byte of its name: a stray byte becomes U+FFFD.
+constexpr size_t MostKeyBytesPerByte = 3;
+
+// Writes the folded code points of a name in UTF-8, whose bytewise order is their code point
+// order and which holds no NUL byte (names have none); returns the end of the key. There is
+// room for MostKeyBytesPerByte bytes per byte of the name.
+char *writeFoldedKey(QByteArrayView name, char *out)
 {
     const auto *bytes = reinterpret_cast<const Byte *>(name.data());
     for (qsizetype i = 0; i < name.size();) {
         if (bytes[i] < 0x80)
-            key.push_back(char(foldAscii(bytes[i++])));
+            *out++ = char(foldAscii(bytes[i++]));
         else
-            appendUtf8(QChar::toCaseFolded(decodeAt(bytes, name.size(), i)), key);
+            out = writeUtf8(QChar::toCaseFolded(decodeAt(bytes, name.size(), i)), out);
     }
+    return out;
 }
 
 struct SortEntry {
@@ -126,6 +133,10 @@ struct SortEntry {
 
 void loadHead(SortEntry &entry, quint32 depth)
 {
+    if (depth + 8 <= entry.keyLength) {
+        entry.head = qFromBigEndian<quint64>(entry.key + depth);
+        return;
+    }
     quint64 head = 0;
     for (quint32 b = depth; b < depth + 8; ++b)
         head = (head << 8) | (b < entry.keyLength ? Byte(entry.key[b]) : 0);
@@ -164,14 +175,18 @@ void makeEntries(const std::vector<QByteArrayView> &names, size_t first, size_t 
     size_t bytes = 0;
     for (size_t index = first; index < end; ++index)
         bytes += size_t(names[index].size());
-    keys.reserve(bytes + bytes / 8); // folding seldom changes the length
+    keys.resize(bytes + bytes / 8); // folding seldom changes the length
     std::vector<quint32> keyStarts;
     keyStarts.reserve(end - first + 1);
+    size_t used = 0;
     for (size_t index = first; index < end; ++index) {
-        keyStarts.push_back(quint32(keys.size()));
-        appendFoldedKey(names[index], keys);
+        const size_t room = MostKeyBytesPerByte * size_t(names[index].size());
+        if (keys.size() - used < room)
+            keys.resize(std::max(2 * keys.size(), used + room));
+        keyStarts.push_back(quint32(used));
+        used = size_t(writeFoldedKey(names[index], keys.data() + used) - keys.data());
     }
-    keyStarts.push_back(quint32(keys.size()));
+    keyStarts.push_back(quint32(used));
     for (size_t k = 0; k < end - first; ++k) {
         entries[k] = {0, keys.data() + keyStarts[k], keyStarts[k + 1] - keyStarts[k], quint32(first + k)};
         loadHead(entries[k], 0);
@@ -193,11 +208,63 @@ struct EntryLess {
     }
 };
 
-void sortPart(const std::vector<QByteArrayView> &names, size_t first, size_t end, std::string &keys,
-              SortEntry *entries)
+// Runs work(0) to work(count - 1), each but the first on a thread of its own.
+template<typename Work>
+void runSideBySide(size_t count, const Work &work)
 {
-    makeEntries(names, first, end, keys, entries);
-    sortFrom(entries, entries + (end - first), 0, names);
+    std::vector<std::thread> helpers;
+    for (size_t index = 1; index < count; ++index)
+        helpers.emplace_back(work, index);
+    work(0);
+    for (std::thread &helper : helpers)
+        helper.join();
+}
+
+// Splitters that cut the keys into as many ranges as there are parts, each with a like
+// share of the entries, picked from a sample of every part.
+std::vector<SortEntry> splittersFor(const std::vector<SortEntry> &entries, const std::vector<size_t> &bounds,
+                                    const EntryLess &less)
+{
+    const size_t parts = bounds.size() - 1;
+    constexpr size_t SamplesPerPart = 64;
+    std::vector<SortEntry> sample;
+    for (size_t part = 0; part < parts; ++part) {
+        const size_t length = bounds[part + 1] - bounds[part];
+        for (size_t k = 0; k < SamplesPerPart && length > 0; ++k)
+            sample.push_back(entries[bounds[part] + length * (2 * k + 1) / (2 * SamplesPerPart)]);
+    }
+    std::sort(sample.begin(), sample.end(), less);
+    std::vector<SortEntry> splitters;
+    for (size_t range = 1; range < parts; ++range)
+        splitters.push_back(sample[sample.size() * range / parts]);
+    return splitters;
+}
+
+// Moves the entries in place so that each key range follows the one before it, one cycle of
+// moves at a time (rangeOf[i] is the range of entries[i]); returns where each range starts,
+// and where the last one ends.
+std::vector<size_t> groupByRange(std::vector<SortEntry> &entries, std::vector<quint8> &rangeOf, size_t ranges)
+{
+    std::vector<size_t> starts(ranges + 1, 0);
+    for (const quint8 range : rangeOf)
+        ++starts[range + 1];
+    for (size_t range = 0; range < ranges; ++range)
+        starts[range + 1] += starts[range];
+    std::vector<size_t> next(starts.begin(), starts.end() - 1);
+    for (size_t range = 0; range < ranges; ++range) {
+        while (next[range] < starts[range + 1]) {
+            const size_t at = next[range];
+            const quint8 belongs = rangeOf[at];
+            if (belongs == range) {
+                ++next[range];
+                continue;
+            }
+            const size_t to = next[belongs]++;
+            std::swap(entries[at], entries[to]);
+            std::swap(rangeOf[at], rangeOf[to]);
+        }
+    }
+    return starts;
 }
 
 } // namespace
@@ -216,28 +283,30 @@ std::vector<quint32> nameOrder(const std::vector<QByteArrayView> &names)
     std::vector<size_t> bounds;
     for (size_t part = 0; part <= parts; ++part)
         bounds.push_back(names.size() * part / parts);
-    std::vector<std::thread> helpers;
-    for (size_t part = 1; part < parts; ++part) {
-        helpers.emplace_back(sortPart, std::cref(names), bounds[part], bounds[part + 1], std::ref(keys[part]),
-                             entries.data() + bounds[part]);
+    runSideBySide(parts, [&](size_t part) {
+        makeEntries(names, bounds[part], bounds[part + 1], keys[part], entries.data() + bounds[part]);
+    });
+    if (parts > 1) {
+        // Each thread then sorts one range of keys, and the sorted ranges follow one another
+        // as they are: nothing is merged. The keys are compared with the splitters in the
+        // order they were made, which reads them front to back.
+        const EntryLess less{names};
+        const std::vector<SortEntry> splitters = splittersFor(entries, bounds, less);
+        std::vector<quint8> rangeOf(entries.size());
+        runSideBySide(parts, [&](size_t part) {
+            for (size_t index = bounds[part]; index < bounds[part + 1]; ++index)
+                rangeOf[index] = quint8(std::upper_bound(splitters.begin(), splitters.end(), entries[index], less)
+                                        - splitters.begin());
+        });
+        bounds = groupByRange(entries, rangeOf, parts);
     }
-    sortPart(names, 0, bounds[1], keys[0], entries.data());
-    for (std::thread &helper : helpers)
-        helper.join();
-    // A few parts: the smallest of their fronts is found by looking at each.
-    std::vector<size_t> fronts(bounds.begin(), bounds.end() - 1);
-    const EntryLess less{names};
+    runSideBySide(parts, [&](size_t range) {
+        sortFrom(entries.data() + bounds[range], entries.data() + bounds[range + 1], 0, names);
+    });
     std::vector<quint32> order;
     order.reserve(entries.size());
-    while (order.size() < entries.size()) {
-        size_t best = parts;
-        for (size_t part = 0; part < parts; ++part) {
-            if (fronts[part] < bounds[part + 1]
-                && (best == parts || less(entries[fronts[part]], entries[fronts[best]])))
-                best = part;
-        }
-        order.push_back(entries[fronts[best]++].index);
-    }
+    for (const SortEntry &entry : entries)
+        order.push_back(entry.index);
     return order;
 }
 

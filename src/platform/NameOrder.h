@@ -16,8 +16,8 @@ namespace vashtem {
 bool nameLess(QByteArrayView a, QByteArrayView b);
 
 // The positions of names in the order of nameLess. Each name is folded once, into a key
-// that compares bytewise, rather than again at every comparison; a long list is sorted in
-// parts on every core and merged.
+// that compares bytewise, rather than again at every comparison; a long list is cut into
+// ranges of keys, one per core, which are sorted side by side.
 std::vector<quint32> nameOrder(const std::vector<QByteArrayView> &names);
 
 // Sorts items by their names (nameOf(item) gives one) as nameLess orders them.

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void pairs_data();
     void pairs();
     void sortsMixedNames();
+    void sortsLongListAsComparisonDoes_data();
     void sortsLongListAsComparisonDoes();
     void decodesOnlyWithinView();
 };
@@ -78,24 +79,41 @@ void TestNameOrder::sortsMixedNames()
     QCOMPARE(names, expected);
 }
 
-// Long enough to be sorted in parts on several threads and merged; names differ late,
-// past the first eight key bytes, and in case only.
+// Long enough to be cut into ranges of keys sorted on several threads side by side;
+// names differ late, past the first eight key bytes, and in case only. A part may hold only
+// low or only high names, or names all alike.
+enum class Arrangement { Shuffled, InOrder, Reversed, AllAlike };
+
+void TestNameOrder::sortsLongListAsComparisonDoes_data()
+{
+    QTest::addColumn<Arrangement>("arrangement");
+    QTest::newRow("shuffled") << Arrangement::Shuffled;
+    QTest::newRow("in order already") << Arrangement::InOrder;
+    QTest::newRow("in reverse order") << Arrangement::Reversed;
+    QTest::newRow("all alike") << Arrangement::AllAlike;
+}
+
 void TestNameOrder::sortsLongListAsComparisonDoes()
 {
+    QFETCH(Arrangement, arrangement);
     const std::vector<QByteArray> pieces = {"a", "A", "ä", "Ä", "σ", "ς", "K", "\xe2\x84\xaa", "_", "\xff", "あ", "😀"};
     std::vector<QByteArray> names;
     quint32 bits = 12345;
     for (int index = 0; index < 70000; ++index) {
         QByteArray name = index % 2 ? "common_prefix_" : "";
-        for (int length = 1 + index % 4; length > 0; --length) {
+        for (int length = 1 + index % 4; length > 0 && arrangement != Arrangement::AllAlike; --length) {
             bits = bits * 1103515245 + 12345;
             name += pieces[(bits >> 16) % pieces.size()];
         }
         names.push_back(name);
     }
+    const auto less = [](const QByteArray &a, const QByteArray &b) { return nameLess(a, b); };
     std::vector<QByteArray> expected = names;
-    std::stable_sort(expected.begin(), expected.end(),
-                     [](const QByteArray &a, const QByteArray &b) { return nameLess(a, b); });
+    std::stable_sort(expected.begin(), expected.end(), less);
+    if (arrangement == Arrangement::InOrder)
+        names = expected;
+    else if (arrangement == Arrangement::Reversed)
+        names.assign(expected.rbegin(), expected.rend());
     sortByName(names, [](const QByteArray &name) { return QByteArrayView(name); });
     QVERIFY(names == expected);
 }
