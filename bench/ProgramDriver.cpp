@@ -4,7 +4,9 @@
 #include "Fatal.h"
 #include "Stopwatch.h"
 
+#include "ui/FolderListBox.h"
 #include "ui/frmMain.h"
+#include "platform/Paths.h"
 #include "core/results/ResultModel.h"
 
 #include <QAbstractButton>
@@ -52,10 +54,15 @@ ProgramDriver::~ProgramDriver() = default;
 double ProgramDriver::click(const char *buttonName)
 {
     QAbstractButton *button = child<QAbstractButton>(*m_window, buttonName);
+    return timed([button] { button->click(); });
+}
+
+double ProgramDriver::timed(const std::function<void()> &action)
+{
     if (m_watch)
         m_watch->started(*m_window);
     const Stopwatch watch;
-    button->click();
+    action();
     const double elapsed = watch.ms();
     if (m_watch)
         m_watch->ended();
@@ -67,6 +74,13 @@ double ProgramDriver::search(const QString &pattern)
 {
     child<QLineEdit>(*m_window, "txtExt")->setText(pattern);
     return click("cmdSearch");
+}
+
+double ProgramDriver::openInFolderChooser(const QByteArray &folder)
+{
+    auto *folders = child<FolderListBox>(*m_window, "Dir1");
+    folders->setPath(parentFolder(folder));
+    return timed([&] { folders->setPath(folder); });
 }
 
 long ProgramDriver::rows() const

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -39,6 +40,8 @@ public:
 
     // Types the pattern ("" for every file) and presses Search.
     double search(const QString &pattern);
+    // Opens a folder in the folder chooser from its parent, as a double-click on its line does.
+    double openInFolderChooser(const QByteArray &folder);
     long rows() const;
     size_t storeBytes() const;
 
@@ -59,6 +62,8 @@ public:
     FileSet listedFiles(long step) const;
 
 private:
+    double timed(const std::function<void()> &action);
+
     double click(const char *buttonName);
 
     std::unique_ptr<frmMain> m_window;

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 
 namespace vashtem::bench {
@@ -79,6 +80,10 @@ void reportResponsiveness(Report &report, const Samples &samples)
 {
     report.limit("event-loop gap, search *.*", median(samples.searchGap), "ms", GoalMs);
     reportLatency(report, "Escape to return, search *.*", samples.searchEscape);
+    char opening[32];
+    std::snprintf(opening, sizeof opening, "%.0f ms", median(samples.openFolder));
+    report.note("folder chooser opens the tree", opening);
+    report.limit("event-loop gap, folder chooser opens the tree", median(samples.openFolderGap), "ms", GoalMs);
     if (samples.deleteAllGap.empty())
         return; // a session of searches only
     report.limit("event-loop gap, delete all", median(samples.deleteAllGap), "ms", GoalMs);

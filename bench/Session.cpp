@@ -70,6 +70,9 @@ void Session::run(int index)
     settle();
     m_samples.searchEscape.push_back(
         withEscape(driver, median(m_samples.searchAll) / 2, [&] { driver.search(EveryFile); }));
+    m_samples.openFolder.push_back(withLoopWatched(driver, m_samples.openFolderGap, [&] {
+        return driver.openInFolderChooser(QByteArray::fromStdString(m_tree.root));
+    }));
     if (m_mode.searchesOnly)
         return;
     inOrder(

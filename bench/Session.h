@@ -25,7 +25,8 @@ struct Samples {
     std::vector<double> deleteShare, removeShare, floorShare; // floor: FileSet::removeEachCarefully
     std::vector<double> deleteAll, removeAll;
     std::vector<double> farewell, emptying;
-    std::vector<double> searchGap, deleteAllGap;        // longest event-loop gaps during the clicks
+    std::vector<double> openFolder;                     // the folder chooser opens the tree's root
+    std::vector<double> searchGap, deleteAllGap, openFolderGap; // longest event-loop gaps during the clicks
     std::vector<double> searchEscape, deleteAllEscape; // Escape halfway to the click's return; -1 too late
     double bytesPerRow = 0;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FolderListBox.h"
 
+#include "ui/BusyCommand.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -52,7 +53,15 @@ FolderListBox::FolderListBox(const FileSystem &fileSystem, QWidget *parent)
 
 int FolderListBox::setPath(const QByteArray &folder)
 {
-    const int error = m_cursor.setPath(folder);
+    int error = 0;
+    // Every entry is read to find the subfolders, which takes a while in a folder of a million
+    // files: once the window shows, it goes on painting meanwhile.
+    if (isVisible()) {
+        BusyCommand busy(window());
+        busy.run([&] { error = m_cursor.setPath(folder); }, [] { return false; });
+    } else {
+        error = m_cursor.setPath(folder);
+    }
     if (error == 0)
         refill();
     return error;

@@ -3,8 +3,10 @@
 #include "support/ui/MainWindowFixture.h"
 
 #include "platform/MessageBoxes.h"
+#include "ui/FolderListBox.h"
 
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -12,6 +14,10 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
 
 using namespace vashtem;
 using namespace vashtem::testing;
@@ -30,6 +36,7 @@ private Q_SLOTS:
     void emptySizeTextIsRefused();
     void searchFillsListAndLabels();
     void enterStartsTheSearch();
+    void folderChooserOpensWhileWindowAnswers();
     void tabVisitsControlsInOrder();
     void enlargingMovesNothing();
 };
@@ -191,6 +198,38 @@ void MainWindowTest::enterStartsTheSearch()
     QTest::keyClick(f.edit("txtExt"), Qt::Key_Return);
     QCOMPARE(f.list()->model()->rowCount(), 1);
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("1"));
+}
+
+// A folder is listed whole to find its subfolders: meanwhile the window's events go on.
+void MainWindowTest::folderChooserOpensWhileWindowAnswers()
+{
+    MainWindowFixture f;
+    f.tree.file("big/sub/c.txt");
+    f.open();
+    auto *folders = f.find<FolderListBox>("Dir1");
+    const QByteArray big = f.tree.path("big");
+    std::atomic<bool> windowAnswered = false;
+    bool answeredWhileListing = false;
+    f.fake.fileSystem.beforeListing = [&](const QByteArray &folder) {
+        if (folder != big)
+            return;
+        QDeadlineTimer deadline(5000);
+        while (!windowAnswered && !deadline.hasExpired())
+            QThread::msleep(1);
+        answeredWhileListing = windowAnswered;
+    };
+    QTimer::singleShot(0, folders, [&] { windowAnswered = true; });
+
+    QList<QListWidgetItem *> rows = folders->findItems(QStringLiteral("big"), Qt::MatchExactly);
+    QCOMPARE(rows.size(), 1);
+    const QPoint where = folders->visualItemRect(rows.first()).center();
+    QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, where);
+    QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, where);
+
+    QVERIFY(answeredWhileListing);
+    QCOMPARE(folders->path(), big);
+    QCOMPARE(folders->entryCount(), 1);
+    QCOMPARE(folders->item(folders->count() - 1)->text(), QStringLiteral("sub"));
 }
 
 void MainWindowTest::tabVisitsControlsInOrder()
