@@ -15,6 +15,9 @@ namespace {
 constexpr int PathRole = Qt::UserRole;
 constexpr int DepthRole = Qt::UserRole + 1;
 constexpr int IndentPerLevel = 8; // pixels per level of depth
+// Both folder icons are drawn at this size. The lines take their height from the last one,
+// so an icon that the style offers larger would otherwise make every line taller.
+constexpr int IconPixels = 16;
 
 // Shifts each line right by its depth, so the folders read as a tree.
 class IndentDelegate final : public QStyledItemDelegate
@@ -47,6 +50,7 @@ FolderListBox::FolderListBox(const FileSystem &fileSystem, QWidget *parent)
     , m_cursor(m_listing)
 {
     setUniformItemSizes(true);
+    setIconSize(QSize(IconPixels, IconPixels));
     setItemDelegate(new IndentDelegate(this));
     connect(this, &QListWidget::itemDoubleClicked, this, &FolderListBox::openRow);
 }
@@ -69,8 +73,8 @@ int FolderListBox::setPath(const QByteArray &folder)
 
 void FolderListBox::refill()
 {
-    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
-    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon folderIcon(style()->standardIcon(QStyle::SP_DirIcon).pixmap(IconPixels));
+    const QIcon openIcon(style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(IconPixels));
     clear();
     int depth = 0;
     for (const QByteArray &ancestor : ancestry(path())) {

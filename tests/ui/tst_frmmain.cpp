@@ -37,6 +37,7 @@ private Q_SLOTS:
     void searchFillsListAndLabels();
     void enterStartsTheSearch();
     void folderChooserOpensWhileWindowAnswers();
+    void folderChooserLinesKeepOneHeight();
     void tabVisitsControlsInOrder();
     void enlargingMovesNothing();
 };
@@ -230,6 +231,21 @@ void MainWindowTest::folderChooserOpensWhileWindowAnswers()
     QCOMPARE(folders->path(), big);
     QCOMPARE(folders->entryCount(), 1);
     QCOMPARE(folders->item(folders->count() - 1)->text(), QStringLiteral("sub"));
+}
+
+// The lines take their height from the last one, a subfolder or the open folder itself.
+void MainWindowTest::folderChooserLinesKeepOneHeight()
+{
+    MainWindowFixture f;
+    f.tree.file("leaf/c.txt");
+    f.open();
+    auto *folders = f.find<FolderListBox>("Dir1");
+    const auto lineHeight = [folders] { return folders->visualItemRect(folders->item(0)).height(); };
+    QVERIFY(folders->entryCount() > 0);
+    const int withSubfolders = lineHeight();
+    QCOMPARE(folders->setPath(f.tree.path("leaf")), 0);
+    QCOMPARE(folders->entryCount(), 0);
+    QCOMPARE(lineHeight(), withSubfolders);
 }
 
 void MainWindowTest::tabVisitsControlsInOrder()
