@@ -30,10 +30,16 @@ bool ranOutOfDescriptors(const FolderListing &listing)
 struct PrefetchingListing::Task {
     enum class State { Queued, Running, Done };
     QByteArray folder;
+    WalkPlace place;
     std::shared_ptr<const FolderHandle> parent; // open until the folder is read
     State state = State::Queued;
     FolderListing listing;
 };
+
+bool PrefetchingListing::OpensLater::operator()(const TaskPtr &a, const TaskPtr &b) const
+{
+    return a->place > b->place;
+}
 
 PrefetchingListing::PrefetchingListing(const FileSystem &fileSystem, NameFilter accept, int workers,
                                        size_t aheadLimit)
@@ -62,7 +68,7 @@ FolderListing PrefetchingListing::list(const QByteArray &folder, const FolderHan
     const auto found = m_tasks.find(folder);
     if (found == m_tasks.end()) {
         lock.unlock();
-        return read(folder, parent); // not one of the subfolders listed so far: the start folder
+        return read(folder, parent, {}); // not one of the subfolders listed so far: the start folder
     }
     const TaskPtr task = found.value();
     m_tasks.erase(found);
@@ -71,7 +77,7 @@ FolderListing PrefetchingListing::list(const QByteArray &folder, const FolderHan
         task->state = Task::State::Running; // workers pass over it now
         task->parent.reset();
         lock.unlock();
-        return read(folder, parent);
+        return read(folder, parent, task->place);
     }
     m_taskDone.wait(lock, [&] { return task->state == Task::State::Done; });
     const bool wasFull = !mayReadAhead();
@@ -81,31 +87,33 @@ FolderListing PrefetchingListing::list(const QByteArray &folder, const FolderHan
         m_workAvailable.notify_all();
     lock.unlock();
     if (ranOutOfDescriptors(task->listing))
-        return read(folder, parent);
+        return read(folder, parent, task->place);
     return std::move(task->listing);
 }
 
-FolderListing PrefetchingListing::read(const QByteArray &folder, const FolderHandle *parent)
+FolderListing PrefetchingListing::read(const QByteArray &folder, const FolderHandle *parent, const WalkPlace &place)
 {
     FolderListing listing = listOn(m_fileSystem, folder, parent, m_accept);
     if (!listing.subfolders.empty()) {
         {
             const std::lock_guard lock(m_mutex);
-            schedule(folder, listing);
+            schedule(folder, listing, place);
         }
         m_workAvailable.notify_all();
     }
     return listing;
 }
 
-void PrefetchingListing::schedule(const QByteArray &folder, const FolderListing &listing)
+void PrefetchingListing::schedule(const QByteArray &folder, const FolderListing &listing, const WalkPlace &place)
 {
-    for (auto name = listing.subfolders.rbegin(); name != listing.subfolders.rend(); ++name) {
+    for (size_t index = 0; index < listing.subfolders.size(); ++index) {
         auto task = std::make_shared<Task>();
-        task->folder = joinPath(folder, *name);
+        task->folder = joinPath(folder, listing.subfolders[index]);
+        task->place = place;
+        task->place.push_back(quint32(index));
         task->parent = listing.handle;
         m_tasks.insert(task->folder, task);
-        m_pending.push_back(std::move(task));
+        m_pending.push(std::move(task));
     }
 }
 
@@ -121,13 +129,13 @@ void PrefetchingListing::work()
         m_workAvailable.wait(lock, [this] { return m_stopping || (!m_pending.empty() && mayReadAhead()); });
         if (m_stopping)
             return;
-        const TaskPtr task = std::move(m_pending.back());
-        m_pending.pop_back();
+        const TaskPtr task = m_pending.top();
+        m_pending.pop();
         if (task->state != Task::State::Queued)
             continue; // the walk read it itself
         task->state = Task::State::Running;
         lock.unlock();
-        FolderListing listing = read(task->folder, task->parent.get());
+        FolderListing listing = read(task->folder, task->parent.get(), task->place);
         lock.lock();
         task->parent.reset();
         task->listing = std::move(listing);

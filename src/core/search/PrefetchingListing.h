@@ -8,18 +8,20 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <queue>
 #include <thread>
 #include <vector>
 
 namespace vashtem {
 
 // Lists folders ahead of a depth-first walk on worker threads. Whoever lists a folder
-// schedules its subfolders, the first on top, so the workers read the folders the walk
-// will open next while the walk takes in the ones already read. A folder the walk asks for
-// before a worker has started on it is listed by the caller itself. The order the walk sees
-// is the order it asks in; only the reading happens ahead of time, and only so far that the
-// listings waiting to be taken hold about aheadLimit entries and keep at most
-// MaxFoldersOpenAhead folders open.
+// schedules its subfolders, and the workers always take the scheduled folder that the walk
+// will open first, so they read the folders the walk opens next while the walk takes in the
+// ones already read; the budget of reading ahead is not spent on folders far ahead while
+// the next ones wait. A folder the walk asks for before a worker has started on it is
+// listed by the caller itself. The order the walk sees is the order it asks in; only the
+// reading happens ahead of time, and only so far that the listings waiting to be taken hold
+// about aheadLimit entries and keep at most MaxFoldersOpenAhead folders open.
 class PrefetchingListing final : public ListingSource
 {
 public:
@@ -39,9 +41,16 @@ private:
     struct Task;
     using TaskPtr = std::shared_ptr<Task>;
 
+    // Where a folder comes in the walk: the positions of it and its ancestors among their
+    // parents' subfolders, compared in lexicographic order.
+    using WalkPlace = std::vector<quint32>;
+    struct OpensLater {
+        bool operator()(const TaskPtr &a, const TaskPtr &b) const;
+    };
+
     void work();
-    FolderListing read(const QByteArray &folder, const FolderHandle *parent);
-    void schedule(const QByteArray &folder, const FolderListing &listing);
+    FolderListing read(const QByteArray &folder, const FolderHandle *parent, const WalkPlace &place);
+    void schedule(const QByteArray &folder, const FolderListing &listing, const WalkPlace &place);
     bool mayReadAhead() const;
 
     const FileSystem &m_fileSystem;
@@ -50,7 +59,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_workAvailable;
     std::condition_variable m_taskDone;
-    std::vector<TaskPtr> m_pending; // the next folder to read last
+    std::priority_queue<TaskPtr, std::vector<TaskPtr>, OpensLater> m_pending; // the walk's next folder on top
     QHash<QByteArray, TaskPtr> m_tasks;
     size_t m_entriesAhead = 0; // entries of listings read but not yet taken
     size_t m_foldersOpenAhead = 0; // of those listings, the ones that keep their folder open
