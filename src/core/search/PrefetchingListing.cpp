@@ -27,10 +27,35 @@ bool ranOutOfDescriptors(const FolderListing &listing)
 
 } // namespace
 
+struct PrefetchingListing::WalkPlace {
+    PlacePtr parent; // none for the folder the walk starts in
+    quint32 position = 0;
+    quint32 depth = 0;
+
+    // Whether the walk opens this folder before the one at `other`: an ancestor before its
+    // descendants, else the two lines that part under a common ancestor go by their positions.
+    bool opensBefore(const WalkPlace &other) const
+    {
+        const WalkPlace *x = this;
+        const WalkPlace *y = &other;
+        while (x->depth > y->depth)
+            x = x->parent.get();
+        while (y->depth > x->depth)
+            y = y->parent.get();
+        if (x == y)
+            return depth < other.depth;
+        while (x->parent != y->parent) {
+            x = x->parent.get();
+            y = y->parent.get();
+        }
+        return x->position < y->position;
+    }
+};
+
 struct PrefetchingListing::Task {
     enum class State { Queued, Running, Done };
     QByteArray folder;
-    WalkPlace place;
+    PlacePtr place;
     std::shared_ptr<const FolderHandle> parent; // open until the folder is read
     State state = State::Queued;
     FolderListing listing;
@@ -38,7 +63,7 @@ struct PrefetchingListing::Task {
 
 bool PrefetchingListing::OpensLater::operator()(const TaskPtr &a, const TaskPtr &b) const
 {
-    return a->place > b->place;
+    return b->place->opensBefore(*a->place);
 }
 
 PrefetchingListing::PrefetchingListing(const FileSystem &fileSystem, NameFilter accept, int workers,
@@ -68,7 +93,8 @@ FolderListing PrefetchingListing::list(const QByteArray &folder, const FolderHan
     const auto found = m_tasks.find(folder);
     if (found == m_tasks.end()) {
         lock.unlock();
-        return read(folder, parent, {}); // not one of the subfolders listed so far: the start folder
+        // Not one of the subfolders listed so far: the start folder.
+        return read(folder, parent, std::make_shared<const WalkPlace>());
     }
     const TaskPtr task = found.value();
     m_tasks.erase(found);
@@ -91,7 +117,7 @@ FolderListing PrefetchingListing::list(const QByteArray &folder, const FolderHan
     return std::move(task->listing);
 }
 
-FolderListing PrefetchingListing::read(const QByteArray &folder, const FolderHandle *parent, const WalkPlace &place)
+FolderListing PrefetchingListing::read(const QByteArray &folder, const FolderHandle *parent, const PlacePtr &place)
 {
     FolderListing listing = listOn(m_fileSystem, folder, parent, m_accept);
     if (!listing.subfolders.empty()) {
@@ -104,13 +130,12 @@ FolderListing PrefetchingListing::read(const QByteArray &folder, const FolderHan
     return listing;
 }
 
-void PrefetchingListing::schedule(const QByteArray &folder, const FolderListing &listing, const WalkPlace &place)
+void PrefetchingListing::schedule(const QByteArray &folder, const FolderListing &listing, const PlacePtr &place)
 {
     for (size_t index = 0; index < listing.subfolders.size(); ++index) {
         auto task = std::make_shared<Task>();
         task->folder = joinPath(folder, listing.subfolders[index]);
-        task->place = place;
-        task->place.push_back(quint32(index));
+        task->place = std::make_shared<const WalkPlace>(WalkPlace{place, quint32(index), place->depth + 1});
         task->parent = listing.handle;
         m_tasks.insert(task->folder, task);
         m_pending.push(std::move(task));

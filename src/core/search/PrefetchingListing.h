@@ -41,16 +41,18 @@ private:
     struct Task;
     using TaskPtr = std::shared_ptr<Task>;
 
-    // Where a folder comes in the walk: the positions of it and its ancestors among their
-    // parents' subfolders, compared in lexicographic order.
-    using WalkPlace = std::vector<quint32>;
+    // Where a folder comes in the walk: its position among its parent's subfolders, under
+    // its parent's place. Each place holds on to its parent's, so a folder deep down costs
+    // no more to place than one at the top.
+    struct WalkPlace;
+    using PlacePtr = std::shared_ptr<const WalkPlace>;
     struct OpensLater {
         bool operator()(const TaskPtr &a, const TaskPtr &b) const;
     };
 
     void work();
-    FolderListing read(const QByteArray &folder, const FolderHandle *parent, const WalkPlace &place);
-    void schedule(const QByteArray &folder, const FolderListing &listing, const WalkPlace &place);
+    FolderListing read(const QByteArray &folder, const FolderHandle *parent, const PlacePtr &place);
+    void schedule(const QByteArray &folder, const FolderListing &listing, const PlacePtr &place);
     bool mayReadAhead() const;
 
     const FileSystem &m_fileSystem;
