@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/core/RandomTree.h"
+#include "support/platform/FakePlatform.h"
 #include "support/platform/TempTree.h"
 
 #include "platform/PosixFileSystem.h"
 #include "core/search/FolderCursor.h"
 #include "core/search/PrefetchingListing.h"
 
+#include <QScopeGuard>
+#include <QSet>
 #include <QTest>
+
+#include <condition_variable>
+#include <mutex>
 
 using namespace vashtem;
 using namespace vashtem::testing;
@@ -47,6 +53,7 @@ class PrefetchingListingTest : public QObject
 private Q_SLOTS:
     void walkSeesWhatDirectListingSees_data();
     void walkSeesWhatDirectListingSees();
+    void workersTakeWhatTheWalkOpensFirst();
 };
 
 void PrefetchingListingTest::walkSeesWhatDirectListingSees_data()
@@ -78,6 +85,77 @@ void PrefetchingListingTest::walkSeesWhatDirectListingSees()
             PrefetchingListing prefetching(fileSystem, everything, workers, size_t(aheadLimit));
             QVERIFY2(walk(prefetching, tree.root()) == expected, qPrintable(QStringLiteral("seed %1").arg(seed)));
         }
+    }
+}
+
+namespace {
+
+// Holds each listing of a subfolder at its start until the test lets it go, and notes the
+// order in which the listings came.
+class ListingGate
+{
+public:
+    void arrive(const QByteArray &folder)
+    {
+        std::unique_lock lock(m_mutex);
+        m_arrivals.append(folder);
+        m_changed.notify_all();
+        m_changed.wait(lock, [&] { return m_all || m_released.contains(folder); });
+    }
+    void release(const QByteArray &folder) { update([&] { m_released.append(folder); }); }
+    void releaseAll() { update([&] { m_all = true; }); }
+    QByteArrayList waitForArrivals(qsizetype count)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return m_arrivals.size() >= count; });
+        return m_arrivals;
+    }
+
+private:
+    template<typename Change>
+    void update(const Change &change)
+    {
+        const std::lock_guard lock(m_mutex);
+        change();
+        m_changed.notify_all();
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    QByteArrayList m_arrivals;
+    QByteArrayList m_released;
+    bool m_all = false;
+};
+
+} // namespace
+
+// Folders scheduled later may come later in the walk: a worker that is free takes the one
+// the walk opens first, not the one scheduled last.
+void PrefetchingListingTest::workersTakeWhatTheWalkOpensFirst()
+{
+    TempTree tree(TempTree::Storage::Memory);
+    for (const char *file : {"a/a1/f", "a/a2/f", "b/b1/f", "b/b2/f"})
+        tree.file(file);
+    ListingGate gate;
+    FaultyFileSystem fileSystem;
+    fileSystem.beforeListing = [&](const QByteArray &folder) {
+        if (folder != tree.root())
+            gate.arrive(folder);
+    };
+    {
+        PrefetchingListing source(fileSystem, [](QByteArrayView) { return true; }, 2);
+        // The workers must not be held when the listing ends, whatever check failed.
+        const auto letGo = qScopeGuard([&] { gate.releaseAll(); });
+        QCOMPARE(source.list(tree.root(), nullptr).subfolders.size(), size_t(2));
+        // Each worker holds one of a and b.
+        const QByteArrayList first = gate.waitForArrivals(2);
+        QCOMPARE(QSet<QByteArray>(first.begin(), first.end()), (QSet<QByteArray>{tree.path("a"), tree.path("b")}));
+        // a's subfolders come first; its worker goes on with a1 and is held there.
+        gate.release(tree.path("a"));
+        QCOMPARE(gate.waitForArrivals(3).value(2), tree.path("a/a1"));
+        // b's subfolders come last, yet a2 opens before them.
+        gate.release(tree.path("b"));
+        QCOMPARE(gate.waitForArrivals(4).value(3), tree.path("a/a2"));
     }
 }
 
