@@ -142,21 +142,19 @@ void PrefetchingListingTest::workersTakeWhatTheWalkOpensFirst()
         if (folder != tree.root())
             gate.arrive(folder);
     };
-    {
-        PrefetchingListing source(fileSystem, [](QByteArrayView) { return true; }, 2);
-        // The workers must not be held when the listing ends, whatever check failed.
-        const auto letGo = qScopeGuard([&] { gate.releaseAll(); });
-        QCOMPARE(source.list(tree.root(), nullptr).subfolders.size(), size_t(2));
-        // Each worker holds one of a and b.
-        const QByteArrayList first = gate.waitForArrivals(2);
-        QCOMPARE(QSet<QByteArray>(first.begin(), first.end()), (QSet<QByteArray>{tree.path("a"), tree.path("b")}));
-        // a's subfolders come first; its worker goes on with a1 and is held there.
-        gate.release(tree.path("a"));
-        QCOMPARE(gate.waitForArrivals(3).value(2), tree.path("a/a1"));
-        // b's subfolders come last, yet a2 opens before them.
-        gate.release(tree.path("b"));
-        QCOMPARE(gate.waitForArrivals(4).value(3), tree.path("a/a2"));
-    }
+    PrefetchingListing source(fileSystem, [](QByteArrayView) { return true; }, 2);
+    // The workers must not be held when the listing ends, whatever check failed.
+    const auto letGo = qScopeGuard([&] { gate.releaseAll(); });
+    QCOMPARE(source.list(tree.root(), nullptr).subfolders.size(), size_t(2));
+    // Each worker holds one of a and b.
+    const QByteArrayList first = gate.waitForArrivals(2);
+    QCOMPARE(QSet<QByteArray>(first.begin(), first.end()), (QSet<QByteArray>{tree.path("a"), tree.path("b")}));
+    // a's subfolders come first; its worker goes on with a1 and is held there.
+    gate.release(tree.path("a"));
+    QCOMPARE(gate.waitForArrivals(3).value(2), tree.path("a/a1"));
+    // b's subfolders come last, yet a2 opens before them.
+    gate.release(tree.path("b"));
+    QCOMPARE(gate.waitForArrivals(4).value(3), tree.path("a/a2"));
 }
 
 QTEST_GUILESS_MAIN(PrefetchingListingTest)
