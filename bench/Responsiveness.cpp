@@ -9,8 +9,8 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
+#include <string>
 
 namespace vashtem::bench {
 
@@ -80,9 +80,8 @@ void reportResponsiveness(Report &report, const Samples &samples)
 {
     report.limit("event-loop gap, search *.*", median(samples.searchGap), "ms", GoalMs);
     reportLatency(report, "Escape to return, search *.*", samples.searchEscape);
-    char opening[32];
-    std::snprintf(opening, sizeof opening, "%.0f ms", median(samples.openFolder));
-    report.note("folder chooser opens the tree", opening);
+    const int opening = int(median(samples.openFolder) + 0.5);
+    report.note("folder chooser opens the tree", "median " + std::to_string(opening) + " ms");
     report.limit("event-loop gap, folder chooser opens the tree", median(samples.openFolderGap), "ms", GoalMs);
     if (samples.deleteAllGap.empty())
         return; // a session of searches only

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/NameOrder.h"
 
+#include "platform/SideBySide.h"
+
 #include <QChar>
 #include <QtEndian>
 
@@ -207,18 +209,6 @@ struct EntryLess {
         return bytesLess(names[a.index], names[b.index]);
     }
 };
-
-// Runs work(0) to work(count - 1), each but the first on a thread of its own.
-template<typename Work>
-void runSideBySide(size_t count, const Work &work)
-{
-    std::vector<std::thread> helpers;
-    for (size_t index = 1; index < count; ++index)
-        helpers.emplace_back(work, index);
-    work(0);
-    for (std::thread &helper : helpers)
-        helper.join();
-}
 
 // Splitters that cut the keys into as many ranges as there are parts, each with a like
 // share of the entries, picked from a sample of every part.

@@ -3,11 +3,11 @@
 
 #include "platform/FileSystem.h"
 #include "core/results/ResultStore.h"
+#include "platform/SideBySide.h"
 
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 
 namespace vashtem {
 
@@ -67,12 +67,7 @@ public:
 
     DeletionOutcome run(size_t threads)
     {
-        std::vector<std::thread> helpers;
-        for (size_t helper = 1; helper < threads; ++helper)
-            helpers.emplace_back([this] { work(); });
-        work();
-        for (std::thread &helper : helpers)
-            helper.join();
+        runSideBySide(threads, [this](size_t) { work(); });
         return outcome();
     }
 
