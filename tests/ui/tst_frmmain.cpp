@@ -6,8 +6,8 @@
 #include "ui/FolderListBox.h"
 
 #include <QCheckBox>
-#include <QDeadlineTimer>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QMenu>
