@@ -15,12 +15,8 @@ namespace vashtem {
 
 namespace {
 
-// Threads besides the caller's that read a large folder's parts: more than there are cores,
-// so that reads stay in flight while others wait for the disk.
-constexpr size_t MostHelpers = 7;
-
-// Files read between two questions whether the listing is still wanted: few enough that on
-// a cold disk, where one read can wait for many others, the answer is acted on at once.
+// Files read between two looks at the stop: few enough that on a cold disk, where one read
+// can wait for many others, a stop is acted on at once.
 constexpr size_t AskAgainEvery = 64;
 
 } // namespace
@@ -59,23 +55,20 @@ bool readFileFacts(int folderFd, const char *name, FileFacts &facts)
     return true;
 }
 
-FactReader::FactReader(int folderFd, std::function<bool()> stillWanted)
+FactReader::FactReader(int folderFd, std::stop_token stop)
     : m_folderFd(folderFd)
-    , m_stillWanted(std::move(stillWanted))
+    , m_stop(std::move(stop))
 {
 }
 
+// Left before the end (the listing failed or was stopped), the parts under way end at their
+// next look at the stop; m_helpers waits for them, and runs none that no thread has taken.
 FactReader::~FactReader()
 {
-    // Left before the end (the listing failed or is no longer wanted): the helpers stop at once.
-    m_abandoned = true;
     {
         const std::lock_guard lock(m_mutex);
-        m_closed = true;
+        m_queue.clear();
     }
-    m_partReady.notify_all();
-    for (std::thread &helper : m_helpers)
-        helper.join();
 }
 
 void FactReader::add(QByteArrayView name, quint64 inodeHint)
@@ -89,21 +82,17 @@ void FactReader::add(QByteArrayView name, quint64 inodeHint)
     m_filling->inodeHints.push_back(inodeHint);
     ++m_added;
     if (m_filling->files.size() == PartSize)
-        publish(true);
+        publish(false);
 }
 
 void FactReader::close()
 {
+    // The last part of a large folder is read on another thread while the caller sorts.
     if (m_filling)
-        publish(false); // the caller reads it, unless a helper is idle
-    {
-        const std::lock_guard lock(m_mutex);
-        m_closed = true;
-    }
-    m_partReady.notify_all(); // idle helpers end
+        publish(m_parts.size() == 1);
 }
 
-void FactReader::publish(bool withHelper)
+void FactReader::publish(bool small)
 {
     Part &part = *m_filling;
     m_filling = nullptr;
@@ -119,19 +108,12 @@ void FactReader::publish(bool withHelper)
         m_queue.push_back(&part);
         ++m_partsUnread;
     }
-    if (withHelper && m_helpers.size() < MostHelpers)
-        m_helpers.emplace_back([this] { work(); });
-    m_partReady.notify_one();
-}
-
-void FactReader::work()
-{
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_partReady.wait(lock, [this] { return !m_queue.empty() || m_closed; });
-        if (m_queue.empty())
-            return;
-        readQueuedParts(lock);
+    // A small folder is not worth a thread.
+    if (!small) {
+        m_helpers.run([this] {
+            std::unique_lock lock(m_mutex);
+            readQueuedParts(lock);
+        });
     }
 }
 
@@ -156,12 +138,9 @@ void FactReader::readPart(Part &part)
     std::vector<quint64>().swap(part.inodeHints);
     std::sort(byInode.begin(), byInode.end());
     for (size_t k = 0; k < byInode.size(); ++k) {
-        // Given up elsewhere: not one more read, each of which may wait long for a cold disk.
-        if (m_abandoned.load(std::memory_order_relaxed)
-            || (k % AskAgainEvery == AskAgainEvery - 1 && !m_stillWanted())) {
-            m_abandoned = true;
+        // Stopped: not one more read, each of which may wait long for a cold disk.
+        if (k % AskAgainEvery == 0 && m_stop.stop_requested())
             return;
-        }
         ListedFile &file = part.files[byInode[k].second];
         // Each name is followed by a NUL in its part's block.
         FileFacts facts;
@@ -177,8 +156,7 @@ bool FactReader::finish()
 {
     std::unique_lock lock(m_mutex);
     readQueuedParts(lock);
-    m_partDone.wait(lock, [this] { return m_partsUnread == 0; });
-    return !m_abandoned;
+    return m_partDone.wait(lock, m_stop, [this] { return m_partsUnread == 0; }) && !m_stop.stop_requested();
 }
 
 std::vector<QByteArrayView> FactReader::names() const

@@ -3,15 +3,15 @@
 
 #include "platform/FileSystem.h"
 
+#include "platform/Executor.h"
+
 #include <QtGlobal>
 
-#include <atomic>
 #include <condition_variable>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
+#include <stop_token>
 #include <vector>
 
 #include <sys/types.h>
@@ -34,18 +34,18 @@ struct FileFacts {
 bool readFileFacts(int folderFd, const char *name, FileFacts &facts);
 
 // Reads the facts of a folder's files while the folder is still being listed. The files come
-// in one at a time; every PartSize of them make a part, which helper threads read as soon as
-// it is complete, in the order of the inode numbers the listing gave, so that a cold disk
-// reads the inode table front to back and enough reads are in flight while each waits for
-// the disk. The caller reads whatever no helper has taken when it finishes; a folder of
-// fewer files is read by the caller alone, with no thread started.
+// in one at a time; every PartSize of them make a part, which the executor's threads read as
+// soon as it is complete, in the order of the inode numbers the listing gave, so that a cold
+// disk reads the inode table front to back and enough reads are in flight while each waits
+// for the disk. The caller reads whatever no thread has taken when it finishes; a folder of
+// fewer files is read by the caller alone.
 class FactReader
 {
 public:
     static constexpr size_t PartSize = 4096;
 
-    // stillWanted is asked every so many files; once it says no, the reading ends early.
-    FactReader(int folderFd, std::function<bool()> stillWanted);
+    // Once stop is requested, the reading ends early.
+    FactReader(int folderFd, std::stop_token stop);
     ~FactReader();
     FactReader(const FactReader &) = delete;
     FactReader &operator=(const FactReader &) = delete;
@@ -58,7 +58,7 @@ public:
     // The names of the files added, in the order added; once closed.
     std::vector<QByteArrayView> names() const;
     // Waits until the facts of every file are read, reading along; false when the reading
-    // was given up because the files were no longer wanted.
+    // was given up on a stop.
     bool finish();
     // Once finished: the files that are still regular files, in the given order of positions
     // as added, and the blocks that hold their names.
@@ -68,26 +68,22 @@ public:
 private:
     struct Part;
 
-    void publish(bool withHelper);
-    void work();
+    void publish(bool small);
     // Reads parts from the queue until it is empty; called and returning with the lock held.
     void readQueuedParts(std::unique_lock<std::mutex> &lock);
     void readPart(Part &part);
 
     const int m_folderFd;
-    const std::function<bool()> m_stillWanted;
+    const std::stop_token m_stop;
     std::vector<std::unique_ptr<Part>> m_parts; // the last one is being filled until closed
     Part *m_filling = nullptr;                  // the part that takes the next file
     size_t m_added = 0;
 
     std::mutex m_mutex;
-    std::condition_variable m_partReady;
-    std::condition_variable m_partDone;
+    std::condition_variable_any m_partDone;
     std::deque<Part *> m_queue;
     size_t m_partsUnread = 0; // published and not yet read to the end
-    bool m_closed = false; // no more parts come
-    std::atomic<bool> m_abandoned{false};
-    std::vector<std::thread> m_helpers;
+    TaskGroup m_helpers; // last, so that it is waited for before the parts go
 };
 
 } // namespace vashtem

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <vector>
 
 namespace vashtem {
@@ -43,9 +44,7 @@ struct FolderListing {
     std::vector<QByteArray> subfolders; // subfolder names, in name order
 };
 
-// Decides from a file's name alone whether the file is worth reading the facts of. A filter
-// that refuses a name it has accepted before wants nothing more of the folder: a large
-// listing asks again now and then, and ends early with ECANCELED.
+// Decides from a file's name alone whether the file is worth reading the facts of.
 using NameFilter = std::function<bool(QByteArrayView name)>;
 
 // A file to delete, by its name in its folder and the file it was when it was listed.
@@ -53,13 +52,6 @@ struct FileToDelete {
     QByteArrayView name;
     quint64 inode = 0;
 };
-
-// Asked before each file of a deletion, with the file's index: false stops it there.
-using BeforeEachFile = std::function<bool(size_t next)>;
-
-// Asked once the files of a deletion have been checked, before any is deleted, with how many
-// of them, from the first, can be deleted: false ends the deletion there, with none deleted.
-using OnceChecked = std::function<bool(size_t deletable)>;
 
 // Why a file was not deleted: an error of the system, or something other than the listed
 // file stands at its name now.
@@ -72,6 +64,14 @@ struct DeleteFailure {
     bool failed() const { return reason != Reason::None; }
 };
 
+// A folder of the list opened for deleting files in it, as openListedFolder left it. What
+// besides `failure` it holds is the file system's own.
+struct OpenedFolder {
+    DeleteFailure failure; // why no file in it can be deleted
+    std::shared_ptr<const FolderHandle> handle;
+    bool othersProtected = false; // only the owners of its files may remove them (the sticky bit)
+};
+
 // The file system as the program uses it. Paths are absolute byte strings.
 // Implementations must be callable from several threads at once.
 class FileSystem
@@ -79,29 +79,32 @@ class FileSystem
 public:
     virtual ~FileSystem() = default;
 
-    // Lists a folder by path. A file whose facts cannot be read (it vanished meanwhile) is left out.
-    virtual FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const = 0;
+    // Lists a folder by path. A file whose facts cannot be read (it vanished meanwhile) is
+    // left out. Once stop is requested the listing ends early with ECANCELED.
+    virtual FolderListing listFolder(const QByteArray &folder, const NameFilter &accept,
+                                     std::stop_token stop = {}) const = 0;
 
     // Lists a subfolder of an open folder as listFolder does; `folder` is its path, whose last
     // component is opened inside `parent`, never through a link that stands there.
     virtual FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder,
-                                        const NameFilter &accept) const = 0;
+                                        const NameFilter &accept, std::stop_token stop = {}) const = 0;
 
     // Whether the folder can be opened for listing; 0 or the errno that prevents it.
     virtual int checkFolder(const QByteArray &folder) const = 0;
 
-    // Deletes files of one folder permanently, in the order given, and stops at the first
-    // that cannot be deleted. The folder is reached without passing through a link and must
-    // still be the folder that was listed; each file must still be the listed regular file.
-    // Never removes a folder; a file whose owner has no write permission fails with EACCES.
-    // Returns how many were deleted; failure then tells why the next one was not. When
-    // beforeEach is given it is asked before each file, with its index, whether to go on:
-    // a no ends the deletion there, with no failure. When onceChecked is given, every file is
-    // checked first and onceChecked told how far the deletion can go; the file it cannot pass
-    // is then not tried again but fails with what the check found.
-    virtual size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
-                               const std::vector<FileToDelete> &files, DeleteFailure &failure,
-                               const BeforeEachFile &beforeEach = {}, const OnceChecked &onceChecked = {}) const = 0;
+    // Opens a folder of the list for deleting in it: reached without passing through a link,
+    // and still the folder that was listed. Its failure tells why none of its files can go,
+    // which includes a folder that allows no removals (a read-only mount, no write permission).
+    virtual OpenedFolder openListedFolder(const QByteArray &folder, FileIdentity identity) const = 0;
+
+    // What keeps the listed file from being deleted now, if anything: something else at its
+    // name, a file whose owner may not write it, an immutable or append-only file, another
+    // user's file in a folder that protects them. Deletes nothing.
+    virtual DeleteFailure checkFile(const OpenedFolder &folder, const FileToDelete &file) const = 0;
+
+    // Deletes the listed file permanently if it is still that file, checked again right before;
+    // never a folder, never what a link points to.
+    virtual DeleteFailure removeFile(const OpenedFolder &folder, const FileToDelete &file) const = 0;
 
     // The volumes a user would search, by mount point, "/" first.
     virtual std::vector<QByteArray> volumes() const = 0;

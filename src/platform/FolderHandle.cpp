@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FolderHandle.h"
 
+#include "platform/PseudoFileSystems.h"
+
 #include <QList>
 
-#include <algorithm>
-#include <array>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -12,10 +12,8 @@
 #include <unistd.h>
 
 #ifdef __linux__
-#include <linux/magic.h>
 #include <linux/openat2.h>
 #include <sys/syscall.h>
-#include <sys/vfs.h>
 #endif
 
 namespace vashtem {
@@ -110,21 +108,7 @@ FolderHandle::~FolderHandle()
 
 bool FolderHandle::isOnPseudoFileSystem() const
 {
-#ifdef __linux__
-    // devtmpfs is left to the mount table: it shares its type with every other tmpfs.
-    static constexpr std::array<unsigned long, 17> pseudo = {
-        AUTOFS_SUPER_MAGIC, BINFMTFS_MAGIC,  BPF_FS_MAGIC,       CGROUP_SUPER_MAGIC, CGROUP2_SUPER_MAGIC,
-        DEBUGFS_MAGIC,      DEVPTS_SUPER_MAGIC, EFIVARFS_MAGIC,   HUGETLBFS_MAGIC,    NSFS_MAGIC,
-        PROC_SUPER_MAGIC,   PSTOREFS_MAGIC,  SECURITYFS_MAGIC,   SELINUX_MAGIC,      SMACK_MAGIC,
-        SYSFS_MAGIC,        TRACEFS_MAGIC,
-    };
-    struct statfs facts;
-    if (::fstatfs(m_fd, &facts) != 0)
-        return false;
-    return std::find(pseudo.begin(), pseudo.end(), (unsigned long)(facts.f_type) & 0xffffffffUL) != pseudo.end();
-#else
-    return false;
-#endif
+    return vashtem::isOnPseudoFileSystem(m_fd);
 }
 
 } // namespace vashtem

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/MountTable.h"
 
+#include "platform/PseudoFileSystems.h"
+
 #include <QFile>
 
 #include <algorithm>
-#include <array>
 #include <map>
-#include <string_view>
 
 namespace vashtem {
 
@@ -92,18 +92,6 @@ std::vector<MountedVolume> readMounts(const QByteArray &mountsFile)
         start = end + 1;
     }
     return mounts;
-}
-
-bool isPseudoFileSystem(QByteArrayView type)
-{
-    static constexpr std::array<std::string_view, 21> pseudo = {
-        "autofs",   "binfmt_misc", "bpf",      "cgroup",     "cgroup2",   "configfs",
-        "debugfs",  "devpts",      "devtmpfs", "efivarfs",   "fusectl",   "hugetlbfs",
-        "mqueue",   "nsfs",        "proc",     "pstore",     "rpc_pipefs", "securityfs",
-        "selinuxfs", "sysfs",      "tracefs",
-    };
-    const std::string_view name(type.data(), size_t(type.size()));
-    return std::find(pseudo.begin(), pseudo.end(), name) != pseudo.end();
 }
 
 std::vector<QByteArray> pseudoMountPoints(const std::vector<MountedVolume> &mounts)

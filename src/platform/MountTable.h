@@ -17,10 +17,6 @@ struct MountedVolume {
 // Lines with fewer than three fields are skipped.
 std::vector<MountedVolume> readMounts(const QByteArray &mountsFile = "/proc/self/mounts");
 
-// Whether a file system type holds kernel interfaces rather than files to search
-// (proc, sysfs, devtmpfs, cgroup...). tmpfs, overlay and FUSE user mounts count as real.
-bool isPseudoFileSystem(QByteArrayView type);
-
 // The real file systems a user would search, each mount point once, in byte order
 // (so "/" first). When a mount point is listed twice the later mount, the visible one,
 // decides. Real volumes beneath a pseudo mount (/dev/shm) are left out: the walk never

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <thread>
 
 namespace vashtem {
 
@@ -265,8 +264,7 @@ std::vector<quint32> nameOrder(const std::vector<QByteArrayView> &names)
     constexpr size_t MostParts = 8;
     size_t parts = 1;
     if (names.size() >= 2 * NamesPerPart) {
-        static const size_t cores = std::max(1u, std::thread::hardware_concurrency()); // reads a file
-        parts = std::min({names.size() / NamesPerPart, cores, MostParts});
+        parts = std::min({names.size() / NamesPerPart, Executor::cores(), MostParts});
     }
     std::vector<SortEntry> entries(names.size());
     std::vector<std::string> keys(parts);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PosixFileSystem.h"
 
+#include "platform/Descriptors.h"
 #include "platform/FileFacts.h"
 #include "platform/FolderHandle.h"
 #include "platform/MountTable.h"
@@ -14,7 +15,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,45 +30,6 @@ void sortAndUnique(std::vector<QByteArray> &paths)
 
 struct DirCloser {
     void operator()(DIR *dir) const { ::closedir(dir); }
-};
-
-// A walk keeps a folder open for each level that still has subfolders to enter, and lists
-// folders ahead on other threads: the usual soft limit of 1,024 descriptors is soon reached
-// in a deep tree, while the hard limit is there for the asking.
-void raiseDescriptorLimit()
-{
-    struct rlimit limit;
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        ::setrlimit(RLIMIT_NOFILE, &limit);
-    }
-}
-
-// Entries read between two questions whether the listing is still wanted: on a cold disk a
-// few hundred entries can take a read each.
-constexpr size_t AskAgainEvery = 512;
-// A listing of this many files asks once more before its sort.
-constexpr size_t LargeListing = 4096;
-
-// Whether the filter still wants the folder: asked again with the first name it accepted,
-// which it refuses only once it wants nothing more (see NameFilter).
-class Interest
-{
-public:
-    explicit Interest(const NameFilter &accept)
-        : m_accept(accept)
-    {
-    }
-    void accepted(QByteArrayView name)
-    {
-        if (m_firstAccepted.isEmpty())
-            m_firstAccepted = name.toByteArray();
-    }
-    bool stillWanted() const { return !m_accept || m_firstAccepted.isEmpty() || m_accept(m_firstAccepted); }
-
-private:
-    const NameFilter &m_accept;
-    QByteArray m_firstAccepted;
 };
 
 FolderListing cancelled()
@@ -95,8 +56,7 @@ PosixFileSystem::PosixFileSystem()
 PosixFileSystem::PosixFileSystem(std::vector<QByteArray> pseudoMountPoints)
     : m_pseudoMounts(std::move(pseudoMountPoints))
 {
-    static const bool raised = (raiseDescriptorLimit(), true);
-    Q_UNUSED(raised);
+    raiseDescriptorLimit();
     for (QByteArray &point : m_pseudoMounts) {
         point = withoutTrailingSeparator(point);
         m_pseudoParents.push_back(parentFolder(point));
@@ -117,17 +77,18 @@ bool PosixFileSystem::isPseudoMount(const QByteArray &folder, QByteArrayView nam
                               joinPath(withoutTrailingSeparator(folder), name));
 }
 
-FolderListing PosixFileSystem::listFolder(const QByteArray &folder, const NameFilter &accept) const
+FolderListing PosixFileSystem::listFolder(const QByteArray &folder, const NameFilter &accept,
+                                          std::stop_token stop) const
 {
     FolderHandle handle = FolderHandle::atPath(folder);
     // Where the folder lies is not known here, so its file system is always asked.
     if (handle.isOpen() && handle.isOnPseudoFileSystem())
         return nothingListed(handle);
-    return list(std::move(handle), folder, accept);
+    return list(std::move(handle), folder, accept, stop);
 }
 
 FolderListing PosixFileSystem::listSubfolder(const FolderHandle &parent, const QByteArray &folder,
-                                             const NameFilter &accept) const
+                                             const NameFilter &accept, std::stop_token stop) const
 {
     const QByteArray name = lastComponent(folder).toByteArray(); // the call wants it terminated
     FolderHandle handle = FolderHandle::subfolder(parent, name.constData());
@@ -135,10 +96,11 @@ FolderListing PosixFileSystem::listSubfolder(const FolderHandle &parent, const Q
     // this finds pseudo file systems mounted after the program started.
     if (handle.isOpen() && handle.identity().device != parent.identity().device && handle.isOnPseudoFileSystem())
         return nothingListed(handle);
-    return list(std::move(handle), folder, accept);
+    return list(std::move(handle), folder, accept, stop);
 }
 
-FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folder, const NameFilter &accept) const
+FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folder, const NameFilter &accept,
+                                    const std::stop_token &stop) const
 {
     FolderListing listing;
     if (!handle.isOpen()) {
@@ -158,11 +120,13 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
     }
     // Only the few parents of pseudo mounts ("/", "/sys/kernel") pay for path checks.
     const bool checkPseudo = holdsPseudoMounts(folder);
-    Interest interest(accept);
     // The facts of a large folder's files are read on other threads while it is still listed.
-    FactReader facts(fd, [&interest] { return interest.stillWanted(); });
+    FactReader facts(fd, stop);
 
-    for (size_t entries = 1;; ++entries) {
+    for (;;) {
+        // On a cold disk a few hundred entries can take a read each.
+        if (stop.stop_requested())
+            return cancelled();
         errno = 0;
         const dirent *entry = ::readdir(dir.get());
         if (!entry) {
@@ -170,8 +134,6 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
                 return FolderListing{errno, {}, {}, {}, {}};
             break;
         }
-        if (entries % AskAgainEvery == 0 && !interest.stillWanted())
-            return cancelled();
         const char *name = entry->d_name;
         if (name[0] == '.')
             continue;
@@ -188,13 +150,12 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
             if (!checkPseudo || !isPseudoMount(folder, nameView))
                 listing.subfolders.push_back(nameView.toByteArray());
         } else if (type == DT_REG && (!accept || accept(nameView))) {
-            interest.accepted(nameView);
             facts.add(nameView, entry->d_ino);
         }
     }
     facts.close();
     // A large sort is worth sparing too. It runs while the last facts are still being read.
-    if (facts.size() >= LargeListing && !interest.stillWanted())
+    if (stop.stop_requested())
         return cancelled();
     const std::vector<quint32> order = nameOrder(facts.names());
     if (!facts.finish())
@@ -215,124 +176,6 @@ int PosixFileSystem::checkFolder(const QByteArray &folder) const
         return errno;
     ::close(fd);
     return 0;
-}
-
-namespace {
-
-// What stands at a name that is not a regular file.
-DeleteFailure::Reason kindFound(mode_t mode)
-{
-    if (S_ISLNK(mode))
-        return DeleteFailure::Reason::Link;
-    if (S_ISDIR(mode))
-        return DeleteFailure::Reason::Folder;
-    if (S_ISFIFO(mode))
-        return DeleteFailure::Reason::Fifo;
-    if (S_ISSOCK(mode))
-        return DeleteFailure::Reason::Socket;
-    return DeleteFailure::Reason::Device;
-}
-
-// What keeps a listed file of an open folder from being deleted now, if anything; facts
-// are what stands at its name.
-DeleteFailure obstacleTo(const FolderHandle &folder, const FileToDelete &file, const char *name, FileFacts &facts)
-{
-    if (!readFileFacts(folder.descriptor(), name, facts))
-        return DeleteFailure::system(errno);
-    // Nothing but a regular file is ever touched: not a link, nor what it points to.
-    if (!S_ISREG(facts.mode))
-        return {kindFound(facts.mode)};
-    // Another file under the listed name (a log rotated in its place) is not the listed one.
-    if (FileIdentity{facts.device, facts.inode} != FileIdentity{folder.identity().device, file.inode})
-        return {DeleteFailure::Reason::OtherFile};
-    // Judged on the bits, as root would otherwise delete read-only files unasked.
-    if ((facts.mode & S_IWUSR) == 0)
-        return DeleteFailure::system(EACCES);
-    // The system refuses it to everyone; said here, it is foreseen before any file goes.
-    if (facts.unchangeable)
-        return DeleteFailure::system(EPERM);
-    return {};
-}
-
-// Deletes one listed file of an open folder, if it is still that file.
-DeleteFailure removeIn(const FolderHandle &folder, const FileToDelete &file)
-{
-    const QByteArray name = file.name.toByteArray(); // the system calls want it terminated
-    FileFacts facts;
-    const DeleteFailure obstacle = obstacleTo(folder, file, name.constData(), facts);
-    if (obstacle.failed())
-        return obstacle;
-    // Without AT_REMOVEDIR a folder that took the file's place meanwhile is refused, and a
-    // link that took it is removed itself, never its target.
-    return ::unlinkat(folder.descriptor(), name.constData(), 0) == 0 ? DeleteFailure{} : DeleteFailure::system(errno);
-}
-
-// How many of the files, from the first, could be deleted now; found tells why the next one
-// could not. Beyond what each file's own check finds, this foresees what the removal of a
-// name asks of its folder.
-size_t deletableFiles(const FolderHandle &folder, const std::vector<FileToDelete> &files, DeleteFailure &found)
-{
-    // Write and search permission, as the removal itself judges it: a read-only mount and an
-    // immutable folder are refused here too.
-    if (::faccessat(folder.descriptor(), ".", W_OK | X_OK, AT_EACCESS) != 0) {
-        found = DeleteFailure::system(errno);
-        return 0;
-    }
-    // In a folder with the sticky bit (/tmp) others' files are only removed by the folder's
-    // owner or root.
-    struct stat folderFacts;
-    const uid_t user = ::geteuid();
-    const bool othersProtected = user != 0 && ::fstat(folder.descriptor(), &folderFacts) == 0
-        && (folderFacts.st_mode & S_ISVTX) != 0 && folderFacts.st_uid != user;
-    for (size_t index = 0; index < files.size(); ++index) {
-        FileFacts facts;
-        found = obstacleTo(folder, files[index], files[index].name.toByteArray().constData(), facts);
-        if (!found.failed() && othersProtected && facts.owner != user)
-            found = DeleteFailure::system(EPERM);
-        if (found.failed())
-            return index;
-    }
-    return files.size();
-}
-
-} // namespace
-
-size_t PosixFileSystem::removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
-                                    const std::vector<FileToDelete> &files, DeleteFailure &failure,
-                                    const BeforeEachFile &beforeEach, const OnceChecked &onceChecked) const
-{
-    failure = {};
-    if (files.empty())
-        return 0;
-    // The folder is opened once and without following links, so every name is deleted in
-    // the folder the row named, even if a link has since taken one of its ancestors' place.
-    const FolderHandle handle = FolderHandle::withoutLinks(folder);
-    if (!handle.isOpen()) {
-        failure = DeleteFailure::system(handle.error());
-        return 0;
-    }
-    // A folder renamed and made anew, or another one mounted over it, is not the listed one.
-    if (handle.identity() != folderIdentity) {
-        failure = {DeleteFailure::Reason::OtherFolder};
-        return 0;
-    }
-    size_t deletable = files.size();
-    DeleteFailure found;
-    if (onceChecked) {
-        deletable = deletableFiles(handle, files, found);
-        if (!onceChecked(deletable))
-            return 0;
-    }
-    for (size_t index = 0; index < deletable; ++index) {
-        if (beforeEach && !beforeEach(index))
-            return index;
-        failure = removeIn(handle, files[index]);
-        if (failure.failed())
-            return index;
-    }
-    if (deletable < files.size() && (!beforeEach || beforeEach(deletable)))
-        failure = found;
-    return deletable;
 }
 
 std::vector<QByteArray> PosixFileSystem::volumes() const

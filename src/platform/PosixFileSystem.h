@@ -17,19 +17,22 @@ public:
     // Leaves out subfolders at these absolute paths (trailing "/" allowed).
     explicit PosixFileSystem(std::vector<QByteArray> pseudoMountPoints);
 
-    FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
-    FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder,
-                                const NameFilter &accept) const override;
+    FolderListing listFolder(const QByteArray &folder, const NameFilter &accept,
+                             std::stop_token stop = {}) const override;
+    FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder, const NameFilter &accept,
+                                std::stop_token stop = {}) const override;
     int checkFolder(const QByteArray &folder) const override;
-    size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
-                       const std::vector<FileToDelete> &files, DeleteFailure &failure,
-                       const BeforeEachFile &beforeEach = {}, const OnceChecked &onceChecked = {}) const override;
+    // In PosixDeletion.cpp.
+    OpenedFolder openListedFolder(const QByteArray &folder, FileIdentity identity) const override;
+    DeleteFailure checkFile(const OpenedFolder &folder, const FileToDelete &file) const override;
+    DeleteFailure removeFile(const OpenedFolder &folder, const FileToDelete &file) const override;
     // Empty when the working directory is gone or unreachable.
     std::vector<QByteArray> volumes() const override;
     QByteArray currentDirectory() const override;
 
 private:
-    FolderListing list(FolderHandle handle, const QByteArray &folder, const NameFilter &accept) const;
+    FolderListing list(FolderHandle handle, const QByteArray &folder, const NameFilter &accept,
+                       const std::stop_token &stop) const;
     bool holdsPseudoMounts(const QByteArray &folder) const;
     bool isPseudoMount(const QByteArray &folder, QByteArrayView name) const;
 

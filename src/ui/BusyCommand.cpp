@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/BusyCommand.h"
 
+#include "platform/Executor.h"
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTimer>
 
-#include <thread>
 
 namespace vashtem {
 
@@ -73,15 +74,28 @@ void BusyCommand::run(const std::function<void()> &work, const std::function<boo
             ticks.start(more || workEnded ? 0 : TickMs);
     });
     ticks.start(TickMs);
-    std::thread worker([&] {
+    TaskGroup worker;
+    const bool onAnotherThread = worker.tryRun([&] {
         work();
         QMetaObject::invokeMethod(&loop, [&] {
             workEnded = true;
             ticks.start(0);
         }, Qt::QueuedConnection);
     });
-    loop.exec();
-    worker.join();
+    if (onAnotherThread) {
+        loop.exec();
+        // The loop ends early when the application is told to exit: the work is told to
+        // stop before it is waited for.
+        if (!workEnded)
+            m_stop.request_stop();
+        worker.wait();
+    } else {
+        work();
+    }
+    if (!workEnded) {
+        while (showProgress()) {
+        }
+    }
     QCoreApplication::instance()->removeEventFilter(this);
     QGuiApplication::restoreOverrideCursor();
 }
@@ -89,7 +103,7 @@ void BusyCommand::run(const std::function<void()> &work, const std::function<boo
 bool BusyCommand::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Close && watched == m_window) {
-        m_stop = true;
+        m_stop.request_stop();
         m_closeAsked = true;
         event->ignore();
         return true;
@@ -97,7 +111,7 @@ bool BusyCommand::eventFilter(QObject *watched, QEvent *event)
     if (!isUserInput(event->type()))
         return false;
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
-        m_stop = true;
+        m_stop.request_stop();
     return true;
 }
 

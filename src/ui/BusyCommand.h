@@ -5,17 +5,18 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <atomic>
 #include <functional>
+#include <stop_token>
 
 namespace vashtem {
 
-// Runs the long work of a command on a thread of its own while the window stays alive: it
-// repaints, moves and resizes, timers run and the wait cursor shows. User input to the
+// Runs the long work of a command on a thread of the executor's while the window stays alive:
+// it repaints, moves and resizes, timers run and the wait cursor shows. User input to the
 // program's windows is dropped, as when the work held the only thread, so the command ends
 // before another starts; Escape asks the work to stop. A request to close the window stops
 // the work too and is carried out after this object has gone, once the command has returned:
-// let it live as long as the command.
+// let it live as long as the command. Where no thread can be had, the work runs on the
+// window's own thread, which then waits for it as it would with one thread.
 class BusyCommand final : public QObject
 {
 public:
@@ -25,9 +26,10 @@ public:
     explicit BusyCommand(QWidget *window);
     ~BusyCommand() override;
 
-    // Set by Escape or a close request; the work reads it to stop early.
-    const std::atomic<bool> &stopRequest() const { return m_stop; }
-    bool stopped() const { return m_stop.load(); }
+    // Requested by Escape, a close request or the application's exit; the work reads it to
+    // stop early, and every wait of the work wakes on it.
+    std::stop_token stopToken() const { return m_stop.get_token(); }
+    bool stopped() const { return m_stop.stop_requested(); }
 
     // Runs work on the other thread and returns when it has ended and shown everything.
     // Meanwhile showProgress runs here every TickMs, to show what the work has done so far;
@@ -41,7 +43,7 @@ protected:
 
 private:
     QPointer<QWidget> m_window;
-    std::atomic<bool> m_stop{false};
+    std::stop_source m_stop;
     bool m_closeAsked = false;
 };
 

@@ -27,6 +27,7 @@ struct DeleteFailure;
 class DriveComboBox;
 class FileList;
 class FolderListBox;
+class FolderSearch;
 class ResultModel;
 class frmVersion;
 
@@ -86,6 +87,7 @@ private:
 
     // Search helpers.
     void readCriteria();
+    void reportUnread(const FolderSearch &search);
     void setRowCountText();
     // Deletion helpers.
     std::vector<bool> selectedRows() const;

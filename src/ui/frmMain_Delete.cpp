@@ -86,7 +86,7 @@ void frmMain::deleteRows(const std::vector<bool> &chosen)
     // The files go on a thread of its own while the list stays as it is, only read; the
     // count shows the rows that remain, and Escape stops after the file in hand.
     BusyCommand busy(this);
-    DeletionProgress progress{busy.stopRequest()};
+    DeletionProgress progress{busy.stopToken()};
     DeletionOutcome outcome;
     const qsizetype rowsBefore = m_results->rowCount();
     busy.run([&] { outcome = deleteChosenFiles(m_results->store(), chosen, m_platform.fileSystem, progress); },

@@ -8,7 +8,6 @@
 #include "ui/FolderListBox.h"
 #include "platform/MessageBoxes.h"
 #include "platform/MountTable.h"
-#include "platform/ThreadPriority.h"
 #include "platform/TickClock.h"
 #include "core/results/ResultModel.h"
 #include "core/results/RowBatches.h"
@@ -46,13 +45,10 @@ void frmMain::cmdSearch_Click()
     RowBatches batches(m_results->store());
     RowFeed feed(batches, *m_results);
     FolderSearch search(m_platform.fileSystem, m_criteria, batches.writing());
-    search.setStop(busy.stopRequest());
+    search.setStop(busy.stopToken());
     search.setRowsReady([&batches] { batches.offer(); });
     const qint64 start = m_platform.clock.milliseconds();
-    // The walk reads ahead on more threads than there are cores; below the window's
-    // priority they leave it free to take in each part at once.
     busy.run([&] {
-        yieldToTheWindow();
         search.SearchFiles();
         batches.finish();
     }, [&] {
@@ -66,6 +62,27 @@ void frmMain::cmdSearch_Click()
     setRowCountText();
     lblTime->setText(formatGrouped(elapsed));
     ListView1->setFocus();
+    if (!busy.stopped())
+        reportUnread(search);
+}
+
+// The rows found are shown first; a box then says what could not be read, so that no partial
+// list passes for a whole one.
+void frmMain::reportUnread(const FolderSearch &search)
+{
+    const QString title = QStringLiteral("Vashtem");
+    const int style = MsgStyle::OkOnly + MsgStyle::Warning;
+    const QByteArray &folder = m_criteria.startFolder;
+    // With no folder open in the chooser there was nothing to search.
+    if (const int error = search.startFolderError(); error != 0 && !folder.isEmpty()) {
+        m_platform.messageBoxes.show(this, QStringLiteral("%1 を読み取れません。\n%2")
+                                               .arg(QString::fromUtf8(folder), qt_error_string(error)), title, style);
+    } else if (search.incomplete()) {
+        m_platform.messageBoxes.show(this, QStringLiteral("開いているファイルが多すぎるか、メモリが足りないため、"
+                                                          "読み取れなかったフォルダがあります。"
+                                                          "一覧に表示したファイルがすべてではありません。"),
+                                     title, style);
+    }
 }
 
 void frmMain::readCriteria()

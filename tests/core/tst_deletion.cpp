@@ -39,9 +39,10 @@ void DeletionTest::lastRowFirstStoppingAtAFailure_data()
     QTest::newRow("all") << QList<int>{0, 1, 2, 3, 4, 5} << -1 << QList<int>{5, 4, 3, 2, 1, 0} << QList<int>{0, 1, 2, 3, 4, 5} << -1 << -1;
     QTest::newRow("none") << QList<int>{} << -1 << QList<int>{} << QList<int>{} << -1 << -1;
     QTest::newRow("one per folder") << QList<int>{1, 4} << -1 << QList<int>{4, 1} << QList<int>{1, 4} << -1 << -1;
-    QTest::newRow("fails in the last folder") << QList<int>{0, 2, 3, 5} << 5 << QList<int>{5} << QList<int>{} << -1 << -1;
-    QTest::newRow("fails mid-folder") << QList<int>{0, 1, 2, 4} << 1 << QList<int>{4, 2, 1} << QList<int>{2, 4} << -1 << -1;
-    QTest::newRow("fails on the first row") << QList<int>{0, 3} << 0 << QList<int>{3, 0} << QList<int>{3} << -1 << -1;
+    // The check finds the failing file before its folder's turn: its removal is never asked for.
+    QTest::newRow("fails in the last folder") << QList<int>{0, 2, 3, 5} << 5 << QList<int>{} << QList<int>{} << -1 << -1;
+    QTest::newRow("fails mid-folder") << QList<int>{0, 1, 2, 4} << 1 << QList<int>{4, 2} << QList<int>{2, 4} << -1 << -1;
+    QTest::newRow("fails on the first row") << QList<int>{0, 3} << 0 << QList<int>{3} << QList<int>{3} << -1 << -1;
     QTest::newRow("stopped with the first file") << QList<int>{0, 1, 2, 3, 4, 5} << -1 << QList<int>{5} << QList<int>{5} << 5 << 4;
     QTest::newRow("stopped at a folder's end") << QList<int>{0, 1, 2, 3, 4, 5} << -1 << QList<int>{5, 4} << QList<int>{4, 5} << 4 << 3;
     QTest::newRow("stopped mid-folder") << QList<int>{0, 1, 2, 4} << -1 << QList<int>{4, 2} << QList<int>{2, 4} << 2 << 1;
@@ -85,11 +86,11 @@ void DeletionTest::lastRowFirstStoppingAtAFailure()
     for (const int row : chosen)
         flags[size_t(row)] = true;
 
-    std::atomic<bool> stop{false};
-    DeletionProgress progress{stop};
+    std::stop_source stop;
+    DeletionProgress progress{stop.get_token()};
     fileSystem.beforeRemoving = [&](const QByteArray &path) {
         if (stopWith >= 0 && path == paths[stopWith])
-            stop = true;
+            stop.request_stop();
     };
 
     const DeletionOutcome outcome = deleteChosenFiles(rows, flags, fileSystem, progress);
@@ -153,9 +154,9 @@ void DeletionTest::severalThreadsStopWhereOneWould()
         chosen[row] = row % 7 != 3;
     QVERIFY(obstacle == "stop" || chosen[size_t(at)]);
 
-    std::atomic<bool> stop{false};
+    std::stop_source stop;
     std::atomic<int> inHand{0};
-    DeletionProgress progress{stop};
+    DeletionProgress progress{stop.get_token()};
     if (obstacle == "planted")
         fileSystem.removeErrors.insert(tree.path(relative[at]), EBUSY);
     if (obstacle == "read-only")
@@ -166,7 +167,7 @@ void DeletionTest::severalThreadsStopWhereOneWould()
     }
     fileSystem.beforeRemoving = [&](const QByteArray &path) {
         if (obstacle == "stop" && ++inHand == at)
-            stop = true;
+            stop.request_stop();
         if (obstacle == "in hand" && path == tree.path(relative[at])) {
             ::unlink(path.constData());
             tree.file(relative[at]);

@@ -53,23 +53,22 @@ QByteArrayList relative(const TempTree &tree, const QByteArrayList &paths)
 class RootOnly final : public FileSystem
 {
 public:
-    FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override
+    FolderListing listFolder(const QByteArray &folder, const NameFilter &accept, std::stop_token) const override
     {
         FolderListing listing;
-        if (folder == "/" && accept("a.txt"))
+        if (folder == "/" && (!accept || accept("a.txt")))
             listing.files.push_back({"a.txt", 3, 0});
         return listing;
     }
-    FolderListing listSubfolder(const FolderHandle &, const QByteArray &, const NameFilter &) const override
+    FolderListing listSubfolder(const FolderHandle &, const QByteArray &, const NameFilter &,
+                                std::stop_token) const override
     {
         return {};
     }
     int checkFolder(const QByteArray &) const override { return 0; }
-    size_t removeFiles(const QByteArray &, FileIdentity, const std::vector<FileToDelete> &,
-                       DeleteFailure &, const BeforeEachFile &, const OnceChecked &) const override
-    {
-        return 0;
-    }
+    OpenedFolder openListedFolder(const QByteArray &, FileIdentity) const override { return {}; }
+    DeleteFailure checkFile(const OpenedFolder &, const FileToDelete &) const override { return {}; }
+    DeleteFailure removeFile(const OpenedFolder &, const FileToDelete &) const override { return {}; }
     std::vector<QByteArray> volumes() const override { return {"/"}; }
     QByteArray currentDirectory() const override { return "/"; }
 };
@@ -212,25 +211,23 @@ void FolderSearchTest::unreadableFoldersArePassedOver()
     public:
         QByteArray failing;
         PosixFileSystem real;
-        FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override
+        FolderListing listFolder(const QByteArray &folder, const NameFilter &accept, std::stop_token) const override
         {
             if (folder == failing)
                 return FolderListing{.error = EACCES};
             return real.listFolder(folder, accept);
         }
-        FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder,
-                                    const NameFilter &accept) const override
+        FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder, const NameFilter &accept,
+                                    std::stop_token) const override
         {
             if (folder == failing)
                 return FolderListing{.error = EACCES};
             return real.listSubfolder(parent, folder, accept);
         }
         int checkFolder(const QByteArray &folder) const override { return real.checkFolder(folder); }
-        size_t removeFiles(const QByteArray &, FileIdentity, const std::vector<FileToDelete> &,
-                           DeleteFailure &, const BeforeEachFile &, const OnceChecked &) const override
-        {
-            return 0;
-        }
+        OpenedFolder openListedFolder(const QByteArray &, FileIdentity) const override { return {}; }
+        DeleteFailure checkFile(const OpenedFolder &, const FileToDelete &) const override { return {}; }
+        DeleteFailure removeFile(const OpenedFolder &, const FileToDelete &) const override { return {}; }
         std::vector<QByteArray> volumes() const override { return {"/"}; }
         QByteArray currentDirectory() const override { return {}; }
     } fileSystem;
@@ -311,11 +308,11 @@ void FolderSearchTest::batchesAndStopsKeepTheOrder()
         while (feed.showNextPart()) {
         }
     };
-    std::atomic<bool> stop{false};
+    std::stop_source stop;
     qsizetype rowsAtStop = -1;
     int calls = 0;
     FolderSearch search(fileSystem, criteria, batches.writing());
-    search.setStop(stop);
+    search.setStop(stop.get_token());
     search.setRowsReady([&] {
         ++calls;
         batches.offer();
@@ -324,7 +321,7 @@ void FolderSearchTest::batchesAndStopsKeepTheOrder()
         if (calls == stopAfter) {
             showAll();
             rowsAtStop = shown.rowCount() + batches.writing().rowCount();
-            stop = true;
+            stop.request_stop();
         }
     }, size_t(everyRows));
     search.SearchFiles();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/core/RandomTree.h"
 #include "support/platform/FakePlatform.h"
+#include "support/platform/ScarceThreads.h"
 #include "support/platform/TempTree.h"
 
 #include "platform/PosixFileSystem.h"
@@ -13,6 +14,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
 using namespace vashtem;
 using namespace vashtem::testing;
@@ -58,21 +60,35 @@ private Q_SLOTS:
 
 void PrefetchingListingTest::walkSeesWhatDirectListingSees_data()
 {
-    QTest::addColumn<int>("workers");
+    QTest::addColumn<int>("readers");
     QTest::addColumn<int>("aheadLimit");
-    // No workers: the walk reads everything itself. A limit of one entry: workers stop
+    QTest::addColumn<int>("descriptors"); // the budget of reading ahead
+    QTest::addColumn<int>("threads");     // the executor's threads before it is refused; -1: all
+    const int defaultReaders = int(PrefetchingListing::defaultReaders());
+    const int defaultLimit = int(PrefetchingListing::DefaultAheadLimit);
+    // No readers: the walk reads everything itself. A limit of one entry: readers stop
     // after each listing until the walk takes it.
-    QTest::newRow("walk alone") << 0 << 65536;
-    QTest::newRow("one entry ahead") << 2 << 1;
-    QTest::newRow("a few entries ahead") << 2 << 7;
-    QTest::newRow("default") << PrefetchingListing::DefaultWorkers << int(PrefetchingListing::DefaultAheadLimit);
-    QTest::newRow("more workers than cores") << 8 << 64;
+    QTest::newRow("walk alone") << 0 << defaultLimit << 256 << -1;
+    QTest::newRow("one entry ahead") << 2 << 1 << 256 << -1;
+    QTest::newRow("a few entries ahead") << 2 << 7 << 256 << -1;
+    QTest::newRow("default") << defaultReaders << defaultLimit << 256 << -1;
+    QTest::newRow("more readers than cores") << 8 << 64 << 256 << -1;
+    // One listing under way at a time, or none: the walk reads what reading ahead may not.
+    QTest::newRow("descriptors for one listing") << defaultReaders << defaultLimit << 3 << -1;
+    QTest::newRow("no descriptors to spare") << defaultReaders << defaultLimit << 0 << -1;
+    QTest::newRow("no thread to be had") << defaultReaders << defaultLimit << 256 << 0;
+    QTest::newRow("one thread to be had") << defaultReaders << defaultLimit << 256 << 1;
 }
 
 void PrefetchingListingTest::walkSeesWhatDirectListingSees()
 {
-    QFETCH(int, workers);
+    QFETCH(int, readers);
     QFETCH(int, aheadLimit);
+    QFETCH(int, descriptors);
+    QFETCH(int, threads);
+    std::optional<ScarceThreads> scarce;
+    if (threads >= 0)
+        scarce.emplace(size_t(threads));
     const PosixFileSystem fileSystem;
     const NameFilter everything = [](QByteArrayView) { return true; };
     for (const quint32 seed : testSeeds(7100, 6)) {
@@ -82,7 +98,8 @@ void PrefetchingListingTest::walkSeesWhatDirectListingSees()
         DirectListing direct(fileSystem, everything);
         const QByteArrayList expected = walk(direct, tree.root());
         for (int round = 0; round < 5; ++round) {
-            PrefetchingListing prefetching(fileSystem, everything, workers, size_t(aheadLimit));
+            PrefetchingListing prefetching(fileSystem, everything, {}, size_t(readers), size_t(aheadLimit),
+                                           size_t(descriptors));
             QVERIFY2(walk(prefetching, tree.root()) == expected, qPrintable(QStringLiteral("seed %1").arg(seed)));
         }
     }
@@ -142,7 +159,7 @@ void PrefetchingListingTest::workersTakeWhatTheWalkOpensFirst()
         if (folder != tree.root())
             gate.arrive(folder);
     };
-    PrefetchingListing source(fileSystem, [](QByteArrayView) { return true; }, 2);
+    PrefetchingListing source(fileSystem, {}, {}, 2);
     // The workers must not be held when the listing ends, whatever check failed.
     const auto letGo = qScopeGuard([&] { gate.releaseAll(); });
     QCOMPARE(source.list(tree.root(), nullptr).subfolders.size(), size_t(2));

@@ -65,17 +65,24 @@ bool refuseOpenat2(int error)
     return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
-// Sets or clears a file's immutable flag; false where the file system has none.
-bool setImmutable(const QByteArray &path, bool on)
+// Sets or clears a file's immutable or append-only flag; false where the file system has none.
+bool setFlag(const QByteArray &path, int flag, bool on)
 {
     const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     int flags = 0;
     bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    flags = on ? flags | flag : flags & ~flag;
     done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
     if (fd >= 0)
         ::close(fd);
     return done;
+}
+
+// Deletes one listed file as a deletion does: its folder opened, then the name removed.
+DeleteFailure removeListed(const FileSystem &fileSystem, const QByteArray &folder, FileIdentity identity,
+                           const FileToDelete &file)
+{
+    return fileSystem.removeFile(fileSystem.openListedFolder(folder, identity), file);
 }
 
 // A folder or a file system mounted on a folder for as long as it lives.
@@ -165,24 +172,24 @@ void TestPosixFileSystem::listsEmptyFolder()
 void TestPosixFileSystem::listsLargeFolderWhole_data()
 {
     QTest::addColumn<int>("files");
-    QTest::addColumn<int>("wantedFor"); // calls of the filter before it wants no more; 0: ever
+    QTest::addColumn<int>("stopAfter"); // calls of the filter before a stop is requested; 0: never
 
     // The facts of a large folder are read in parts of 4,096 files on helper threads while
     // the folder is still read; the caller reads the last part.
     QTest::newRow("one part") << 300 << 0;
     QTest::newRow("a part and a few files") << 4100 << 0;
     QTest::newRow("more parts than helpers") << 8 * 4096 + 7 << 0;
-    // A filter that refuses a name it accepted ends a large listing early, wherever it is.
-    QTest::newRow("no longer wanted early") << 16400 + 7 << 5000;
-    QTest::newRow("no longer wanted near the end") << 16400 + 7 << 16400 + 7 + 4;
-    // 4,100 names, a question every 512 entries, one every 64 facts, one before the sort.
-    QTest::newRow("no longer wanted at the last question") << 4100 << 4100 + 8 + 64;
+    // A stop ends a large listing early, wherever it is: while it lists, or with the last
+    // name, before the sort.
+    QTest::newRow("stopped early") << 16400 + 7 << 5000;
+    QTest::newRow("stopped with the last name") << 16400 + 7 << 16400 + 7;
+    QTest::newRow("stopped with the last name of one part") << 4096 << 4096;
 }
 
 void TestPosixFileSystem::listsLargeFolderWhole()
 {
     QFETCH(int, files);
-    QFETCH(int, wantedFor);
+    QFETCH(int, stopAfter);
     TempTree tree(TempTree::Storage::Memory);
     for (int index = 0; index < files; ++index) {
         // Sizes tell the files apart; cases mix so that the name order is not the byte order.
@@ -192,14 +199,19 @@ void TestPosixFileSystem::listsLargeFolderWhole()
     tree.symlink("link", "file_0");
     tree.folder("folder");
 
-    std::atomic<int> calls{0};
-    const NameFilter wanted = [&](QByteArrayView) { return wantedFor == 0 || ++calls <= wantedFor; };
-    const FolderListing listing = PosixFileSystem(noPseudoMounts).listFolder(tree.root(), wanted);
-    if (wantedFor > 0) {
+    int calls = 0;
+    std::stop_source stop;
+    const NameFilter stopping = [&](QByteArrayView) {
+        if (++calls == stopAfter)
+            stop.request_stop();
+        return true;
+    };
+    const FolderListing listing = PosixFileSystem(noPseudoMounts).listFolder(tree.root(), stopping, stop.get_token());
+    if (stopAfter > 0) {
         QCOMPARE(listing.error, ECANCELED);
         QVERIFY(listing.files.empty());
-        // Asked again every 512 entries, and once more by each helper and before the sort.
-        QVERIFY2(calls <= wantedFor + 512 + 8, qPrintable(QString::number(calls)));
+        // Not one name more is asked about.
+        QVERIFY2(calls <= stopAfter + 1, qPrintable(QString::number(calls)));
         return;
     }
     QCOMPARE(listing.files.size(), size_t(files));
@@ -318,9 +330,13 @@ void TestPosixFileSystem::removeFile_data()
     row("another folder mounted on its folder", "bindMount", Reason::OtherFolder);
     // Root may write in any folder but one on a read-only mount.
     row("its folder not writable", "lockedFolder", Reason::SystemError, ::geteuid() == 0 ? EROFS : EACCES);
-    // Only root marks a file immutable, and not even root removes it then.
-    if (::geteuid() == 0)
+    // Only root marks a file immutable or append-only, and not even root removes it then.
+    if (::geteuid() == 0) {
         row("immutable", "immutable", Reason::SystemError, EPERM);
+        row("append-only", "appendOnly", Reason::SystemError, EPERM);
+        // In a sticky folder another user's file is its owner's to remove (run as nobody).
+        row("another's file in a sticky folder", "othersSticky", Reason::SystemError, EPERM);
+    }
 }
 
 // "dir/victim" is listed, then changed, then deleted by what the listing said of it.
@@ -371,12 +387,22 @@ void TestPosixFileSystem::removeFile()
         if (!mount->isMounted())
             QSKIP("mounting is not allowed here");
     }
+    const int flag = change == "immutable" ? FS_IMMUTABLE_FL : change == "appendOnly" ? FS_APPEND_FL : 0;
     const auto cleanUp = qScopeGuard([&] {
-        if (change == "immutable")
-            setImmutable(tree.path("dir/victim"), false);
+        if (flag != 0)
+            setFlag(tree.path("dir/victim"), flag, false);
+        if (change == "othersSticky")
+            (void)::seteuid(0);
     });
-    if (change == "immutable" && !setImmutable(tree.path("dir/victim"), true))
-        QSKIP("this file system keeps no immutable flag");
+    if (flag != 0 && !setFlag(tree.path("dir/victim"), flag, true))
+        QSKIP("this file system keeps no such flag");
+    if (change == "othersSticky") {
+        constexpr uid_t Nobody = 65534;
+        QCOMPARE(::chmod(tree.root().constData(), 0755), 0);
+        QCOMPARE(::chmod(tree.path("dir").constData(), 01777), 0);
+        QCOMPARE(::chown(tree.path("dir/victim").constData(), Nobody + 1, Nobody + 1), 0);
+        QCOMPARE(::seteuid(Nobody), 0);
+    }
     if (change == "lockedFolder" && ::geteuid() != 0)
         QCOMPARE(::chmod(tree.path("dir").constData(), 0555), 0);
     if (change == "lockedFolder" && ::geteuid() == 0) {
@@ -385,20 +411,16 @@ void TestPosixFileSystem::removeFile()
             QSKIP("mounting is not allowed here");
     }
 
-    DeleteFailure failure;
     const FileToDelete victim{"victim", listing.files[0].inode};
-    // The check alone, which deletes nothing, foresees what the deletion finds.
-    size_t deletable = 2;
-    QCOMPARE(fileSystem.removeFiles(tree.path("dir"), listing.identity, {victim}, failure, {},
-                                    [&](size_t checked) { return deletable = checked, false; }),
-             size_t(0));
-    const bool folderRefused = reason == int(DeleteFailure::Reason::OtherFolder) || change == "folderLink";
-    QCOMPARE(deletable, folderRefused ? size_t(2) : reason == int(DeleteFailure::Reason::None) ? size_t(1) : size_t(0));
+    const OpenedFolder folder = fileSystem.openListedFolder(tree.path("dir"), listing.identity);
+    // The check alone, which deletes nothing, foresees what the removal finds.
+    const DeleteFailure checked = fileSystem.checkFile(folder, victim);
+    QCOMPARE(int(checked.reason), reason);
+    QCOMPARE(checked.error, error);
     QCOMPARE(tree.exists("dir/victim"), change != "missing");
-    const size_t deleted = fileSystem.removeFiles(tree.path("dir"), listing.identity, {victim}, failure);
+    const DeleteFailure failure = fileSystem.removeFile(folder, victim);
     QCOMPARE(int(failure.reason), reason);
     QCOMPARE(failure.error, error);
-    QCOMPARE(deleted, size_t(reason == int(DeleteFailure::Reason::None) ? 1 : 0));
     QCOMPARE(tree.exists("dir/victim"), reason != int(DeleteFailure::Reason::None) && change != "missing");
     QCOMPARE(tree.exists("targetDir/victim"), true);
     if (change != "impostor")
@@ -417,8 +439,7 @@ void TestPosixFileSystem::removesNonUtf8NameExactly()
     const auto bad = std::find_if(listing.files.begin(), listing.files.end(),
                                   [](const ListedFile &file) { return file.name == "bad\xff.txt"; });
     QVERIFY(bad != listing.files.end());
-    DeleteFailure failure;
-    QCOMPARE(fileSystem.removeFiles(tree.root(), listing.identity, {{bad->name, bad->inode}}, failure), size_t(1));
+    QVERIFY(!removeListed(fileSystem, tree.root(), listing.identity, {bad->name, bad->inode}).failed());
     QCOMPARE(fileNames(fileSystem.listFolder(tree.root(), acceptAll)),
              "bad\xef\xbf\xbd.txt|bad\xfe.txt");
 }
@@ -448,8 +469,8 @@ void TestPosixFileSystem::removesWhenOpenat2IsRefused()
     if (child == 0) {
         if (!refuseOpenat2(refusal))
             ::_exit(2);
-        DeleteFailure failure;
-        fileSystem.removeFiles(tree.path("dir"), listing.identity, {{"victim", listing.files[1].inode}}, failure);
+        const DeleteFailure failure =
+            removeListed(fileSystem, tree.path("dir"), listing.identity, {"victim", listing.files[1].inode});
         ::_exit(failure.failed() ? 1 : 0);
     }
     int status = 0;
@@ -491,9 +512,7 @@ void TestPosixFileSystem::removesBeyondPathLimit()
     }
     QCOMPARE(fileNames(listing), "kept|victim");
 
-    DeleteFailure failure;
-    QCOMPARE(fileSystem.removeFiles(folder + '/', listing.identity, {{"victim", listing.files[1].inode}}, failure),
-             size_t(1));
+    QVERIFY(!removeListed(fileSystem, folder + '/', listing.identity, {"victim", listing.files[1].inode}).failed());
     QVERIFY(!tree.exists(relative + "/victim"));
     QVERIFY(tree.exists(relative + "/kept"));
 }

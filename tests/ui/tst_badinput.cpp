@@ -293,7 +293,9 @@ void BadInputTest::startFolderGoneBeforeTheSearch()
     f.search(qPrintable(scope));
     QCOMPARE(f.list()->model()->rowCount(), 0);
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
-    QVERIFY(f.fake.messageBoxes.boxes.isEmpty());
+    // Said, not hidden: the box names the folder that cannot be read.
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
+    QVERIFY(f.fake.messageBoxes.boxes.first().text.startsWith(QString::fromUtf8(chosen) + QStringLiteral(" を読み取れません。")));
 }
 
 void BadInputTest::unreadableDrive_data()

@@ -79,33 +79,44 @@ private:
         DeleteFailure failure;
     };
 
+    // Takes the parts in turn. A part taken is always recorded, so that no thread waits for
+    // it in vain.
     void work()
     {
-        for (size_t index = m_nextPart++; index < m_parts.size() && !goneWrong(index); index = m_nextPart++)
-            deletePart(index);
+        for (size_t index = m_nextPart++; index < m_parts.size(); index = m_nextPart++) {
+            if (goneWrong(index))
+                record(index, Check::Stops);
+            else
+                deletePart(index);
+        }
     }
 
     void deletePart(size_t index)
     {
         const Part &part = m_parts[index];
         Result &result = m_results[index];
-        size_t counted = 0;
-        const BeforeEachFile goOn = [&](size_t next) {
-            m_progress.deleted.fetch_add(qsizetype(next - counted), std::memory_order_relaxed);
-            counted = next;
-            return !m_progress.stop.load(std::memory_order_relaxed) && !m_halted.load(std::memory_order_relaxed);
-        };
-        const OnceChecked whenChecked = [&](size_t deletable) {
-            return checked(index, deletable == part.files.size() ? Check::Whole : Check::Stops);
-        };
-        result.deleted = m_fileSystem.removeFiles(m_rows.folderPath(part.folder), m_rows.folderIdentity(part.folder),
-                                                  part.files, result.failure, goOn, whenChecked);
-        m_progress.deleted.fetch_add(qsizetype(result.deleted - counted), std::memory_order_relaxed);
-        if (result.check == Check::Pending) // the folder itself could not be used
-            record(index, Check::Stops);
-        // A file that the check found deletable and then was not: the other threads stop too.
-        else if (result.failure.failed() && result.check == Check::Whole)
-            halt();
+        const OpenedFolder folder =
+            m_fileSystem.openListedFolder(m_rows.folderPath(part.folder), m_rows.folderIdentity(part.folder));
+        size_t deletable = 0;
+        DeleteFailure found = folder.failure;
+        while (!found.failed() && deletable < part.files.size()) {
+            found = m_fileSystem.checkFile(folder, part.files[deletable]);
+            if (!found.failed())
+                ++deletable;
+        }
+        if (!turnCame(index, deletable == part.files.size() ? Check::Whole : Check::Stops))
+            return;
+        for (; result.deleted < deletable; ++result.deleted) {
+            if (m_progress.stop.stop_requested() || m_halted)
+                return;
+            result.failure = m_fileSystem.removeFile(folder, part.files[result.deleted]);
+            // Found deletable and then not: changed meanwhile. The other threads stop too.
+            if (result.failure.failed())
+                return halt();
+            m_progress.deleted.fetch_add(1, std::memory_order_relaxed);
+        }
+        if (deletable < part.files.size() && !m_progress.stop.stop_requested() && !m_halted)
+            result.failure = found;
     }
 
     void halt()
@@ -116,16 +127,17 @@ private:
     }
 
     // Records a part's check and waits until every part before it is checked: true when all
-    // of them can be deleted to their ends, so that this part's turn has come.
-    bool checked(size_t index, Check check)
+    // of them can be deleted to their ends, so that this part's turn has come. A stop wakes
+    // the wait.
+    bool turnCame(size_t index, Check check)
     {
         std::unique_lock lock(m_mutex);
         recordLocked(index, check);
-        m_partChecked.wait(lock, [&] { return m_wholeThrough >= index || goneWrong(index); });
+        m_partChecked.wait(lock, m_progress.stop, [&] { return m_wholeThrough >= index || goneWrong(index); });
         return m_wholeThrough >= index && !goneWrong(index);
     }
 
-    // Records a part's check, for a part that deletes nothing whatever comes before it.
+    // Records a part that deletes nothing whatever comes before it.
     void record(size_t index, Check check)
     {
         const std::lock_guard lock(m_mutex);
@@ -146,7 +158,7 @@ private:
     // file failed, or a stop was asked for.
     bool goneWrong(size_t index) const
     {
-        return m_firstStopping < index || m_halted.load() || m_progress.stop.load();
+        return m_firstStopping < index || m_halted.load() || m_progress.stop.stop_requested();
     }
 
     DeletionOutcome outcome() const
@@ -179,7 +191,7 @@ private:
     std::atomic<size_t> m_nextPart{0};
     std::atomic<bool> m_halted{false};
     std::mutex m_mutex;
-    std::condition_variable m_partChecked;
+    std::condition_variable_any m_partChecked;
     std::vector<Result> m_results;          // one for each part, written by its thread
     size_t m_wholeThrough = 0;              // the parts before it can all be deleted whole
     std::atomic<size_t> m_firstStopping{SIZE_MAX}; // the first part checked not to go to its end

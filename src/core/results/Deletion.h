@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <stop_token>
 #include <vector>
 
 namespace vashtem {
@@ -22,14 +23,14 @@ struct DeletionOutcome {
 
 // Lets another thread follow a deletion and stop it between two files.
 struct DeletionProgress {
-    const std::atomic<bool> &stop;
+    std::stop_token stop;
     std::atomic<qsizetype> deleted{0};
 };
 
 // Deletes the files of the chosen rows, one flag per row, from the last row to the first,
 // each by the exact path its row keeps and only while it is still the file that was listed.
 // Stops at the first file that cannot be deleted: that row and every row before it are left
-// as they were. Stops as well after the files in hand once progress.stop is set.
+// as they were. Stops as well after the files in hand once a stop is requested.
 // Many files are deleted on several threads, folders side by side, and every file is checked
 // before its folder's turn comes, so that the first file that cannot be deleted is known
 // before any file after it goes. Only a file that passes its check and fails a moment later

@@ -6,6 +6,8 @@
 #include "core/search/FolderCursor.h"
 #include "core/search/PrefetchingListing.h"
 
+#include <cerrno>
+
 namespace vashtem {
 
 FolderSearch::FolderSearch(const FileSystem &fileSystem, SearchCriteria &criteria, ResultStore &rows)
@@ -18,26 +20,36 @@ FolderSearch::FolderSearch(const FileSystem &fileSystem, SearchCriteria &criteri
 
 NameFilter FolderSearch::nameFilter() const
 {
-    // Once stopped, the listings still under way refuse every name: they are not used, and
-    // skipping the facts of their files ends them sooner.
     if (m_pattern.matchesEverything())
-        return [this](QByteArrayView) { return !stopped(); };
-    return [this](QByteArrayView name) { return !stopped() && m_pattern.matches(name); };
+        return {};
+    return [this](QByteArrayView name) { return m_pattern.matches(name); };
 }
 
 void FolderSearch::SearchFiles()
 {
     if (m_criteria.scope == Scope::OneFolder) {
-        const FolderListing listing = m_fileSystem.listFolder(m_criteria.currentFolder, nameFilter());
+        const FolderListing listing = m_fileSystem.listFolder(m_criteria.currentFolder, nameFilter(), m_stop);
         if (listing.error == 0)
             listFiles(m_rows.addFolder(m_criteria.currentFolder, listing.identity), listing);
+        else
+            m_startFolderError = listing.error;
+        notRead(listing.error);
         return;
     }
-    PrefetchingListing source(m_fileSystem, nameFilter());
+    PrefetchingListing source(m_fileSystem, nameFilter(), m_stop);
     FolderCursor cursor(source);
-    if (cursor.setPath(m_criteria.startFolder) != 0)
-        return; // the start folder cannot be read: nothing to list
+    if (const int error = cursor.setPath(m_criteria.startFolder); error != 0) {
+        m_startFolderError = error; // nothing to list
+        notRead(error);
+        return;
+    }
     WalkFolder(cursor, m_rows.addFolder(cursor.path(), cursor.listing().identity));
+}
+
+void FolderSearch::notRead(int error)
+{
+    if (error == EMFILE || error == ENFILE || error == ENOMEM)
+        m_incomplete = true;
 }
 
 void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
@@ -50,8 +62,10 @@ void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
     // The count is read afresh on each pass, as the folder chooser would report it.
     for (int j = 0; j < cursor.count() && !stopped(); ++j) {
         const QByteArray name = cursor.listing().subfolders[size_t(j)];
-        if (cursor.setPath(cursor.entry(j)) != 0)
-            continue; // a subfolder that cannot be opened is passed over
+        if (const int error = cursor.setPath(cursor.entry(j)); error != 0) {
+            notRead(error); // a subfolder that cannot be opened is passed over
+            continue;
+        }
         WalkFolder(cursor, m_rows.addSubfolder(folder, name, cursor.listing().identity));
     }
     if (cursor.path() != m_criteria.startFolder)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/search/PrefetchingListing.h"
 
+#include "platform/Descriptors.h"
 #include "platform/Paths.h"
 
 #include <cerrno>
@@ -14,15 +15,24 @@ size_t entriesOf(const FolderListing &listing)
     return listing.files.size() + listing.subfolders.size();
 }
 
-size_t foldersOpenBy(const FolderListing &listing)
+size_t descriptorsHeldBy(const FolderListing &listing)
 {
     return listing.handle ? 1 : 0;
 }
 
-// Out of descriptors: worth trying again once the walk has taken what was read ahead.
+// A listing under way holds its folder and a second descriptor to read it through.
+constexpr size_t DescriptorsWhileListing = 2;
+
 bool ranOutOfDescriptors(const FolderListing &listing)
 {
     return listing.error == EMFILE || listing.error == ENFILE;
+}
+
+FolderListing cancelled()
+{
+    FolderListing listing;
+    listing.error = ECANCELED;
+    return listing;
 }
 
 } // namespace
@@ -53,6 +63,7 @@ struct PrefetchingListing::WalkPlace {
 };
 
 struct PrefetchingListing::Task {
+    // Queued: not started; a queued task no longer pending is left to the walk.
     enum class State { Queued, Running, Done };
     QByteArray folder;
     PlacePtr place;
@@ -66,14 +77,25 @@ bool PrefetchingListing::OpensLater::operator()(const TaskPtr &a, const TaskPtr 
     return b->place->opensBefore(*a->place);
 }
 
-PrefetchingListing::PrefetchingListing(const FileSystem &fileSystem, NameFilter accept, int workers,
-                                       size_t aheadLimit)
+size_t PrefetchingListing::defaultReaders()
+{
+    return Executor::shared().mostThreads();
+}
+
+size_t PrefetchingListing::defaultDescriptorBudget()
+{
+    return descriptorsForReadingAhead();
+}
+
+PrefetchingListing::PrefetchingListing(const FileSystem &fileSystem, NameFilter accept, std::stop_token stop,
+                                       size_t readers, size_t aheadLimit, size_t descriptorBudget)
     : m_fileSystem(fileSystem)
     , m_accept(std::move(accept))
+    , m_stop(std::move(stop))
+    , m_mostReaders(readers)
     , m_aheadLimit(aheadLimit)
+    , m_descriptorBudget(descriptorBudget)
 {
-    for (int index = 0; index < workers; ++index)
-        m_workers.emplace_back([this] { work(); });
 }
 
 PrefetchingListing::~PrefetchingListing()
@@ -82,9 +104,7 @@ PrefetchingListing::~PrefetchingListing()
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
-    m_workAvailable.notify_all();
-    for (std::thread &worker : m_workers)
-        worker.join();
+    m_group.wait();
 }
 
 FolderListing PrefetchingListing::list(const QByteArray &folder, const FolderHandle *parent)
@@ -94,38 +114,62 @@ FolderListing PrefetchingListing::list(const QByteArray &folder, const FolderHan
     if (found == m_tasks.end()) {
         lock.unlock();
         // Not one of the subfolders listed so far: the start folder.
-        return read(folder, parent, std::make_shared<const WalkPlace>());
+        return readHere(folder, parent, std::make_shared<const WalkPlace>());
     }
     const TaskPtr task = found.value();
     m_tasks.erase(found);
     if (task->state == Task::State::Queued) {
-        // Not started by a worker: read it here rather than wait for one.
-        task->state = Task::State::Running; // workers pass over it now
+        // Not started by a reader: read it here rather than wait for one.
+        task->state = Task::State::Running; // readers pass over it now
         task->parent.reset();
         lock.unlock();
-        return read(folder, parent, task->place);
+        return readHere(folder, parent, task->place);
     }
-    m_taskDone.wait(lock, [&] { return task->state == Task::State::Done; });
-    const bool wasFull = !mayReadAhead();
+    if (!m_taskDone.wait(lock, m_stop, [&] { return task->state == Task::State::Done; }))
+        return cancelled();
     m_entriesAhead -= entriesOf(task->listing);
-    m_foldersOpenAhead -= foldersOpenBy(task->listing);
-    if (wasFull && mayReadAhead())
-        m_workAvailable.notify_all();
+    m_descriptorsAhead -= descriptorsHeldBy(task->listing);
+    startReaders();
     lock.unlock();
     if (ranOutOfDescriptors(task->listing))
-        return read(folder, parent, task->place);
+        return readHere(folder, parent, task->place);
     return std::move(task->listing);
+}
+
+FolderListing PrefetchingListing::readHere(const QByteArray &folder, const FolderHandle *parent,
+                                           const PlacePtr &place)
+{
+    FolderListing listing = read(folder, parent, place);
+    if (!ranOutOfDescriptors(listing))
+        return listing;
+    makeRoom();
+    return read(folder, parent, place);
+}
+
+// Reading ahead gives back every descriptor it holds and goes on with half its budget; the
+// walk reads the folders it gave back itself when it comes to them.
+void PrefetchingListing::makeRoom()
+{
+    std::unique_lock lock(m_mutex);
+    m_descriptorBudget /= 2;
+    for (const TaskPtr &task : std::as_const(m_tasks)) {
+        if (task->state != Task::State::Done || !task->listing.handle)
+            continue;
+        m_entriesAhead -= entriesOf(task->listing);
+        m_descriptorsAhead -= descriptorsHeldBy(task->listing);
+        task->listing = {};
+        task->state = Task::State::Queued; // no longer pending
+    }
+    m_taskDone.wait(lock, m_stop, [this] { return m_descriptorsAhead <= m_descriptorBudget; });
 }
 
 FolderListing PrefetchingListing::read(const QByteArray &folder, const FolderHandle *parent, const PlacePtr &place)
 {
-    FolderListing listing = listOn(m_fileSystem, folder, parent, m_accept);
+    FolderListing listing = listOn(m_fileSystem, folder, parent, m_accept, m_stop);
     if (!listing.subfolders.empty()) {
-        {
-            const std::lock_guard lock(m_mutex);
-            schedule(folder, listing, place);
-        }
-        m_workAvailable.notify_all();
+        const std::lock_guard lock(m_mutex);
+        schedule(folder, listing, place);
+        startReaders();
     }
     return listing;
 }
@@ -142,33 +186,44 @@ void PrefetchingListing::schedule(const QByteArray &folder, const FolderListing 
     }
 }
 
-bool PrefetchingListing::mayReadAhead() const
+void PrefetchingListing::startReaders()
 {
-    return m_entriesAhead < m_aheadLimit && m_foldersOpenAhead < MaxFoldersOpenAhead;
+    while (m_readers < m_mostReaders && m_readers < m_pending.size() && mayReadAhead() && !m_stopping) {
+        ++m_readers;
+        m_group.run([this] { readAhead(); });
+    }
 }
 
-void PrefetchingListing::work()
+bool PrefetchingListing::mayReadAhead() const
+{
+    return m_entriesAhead < m_aheadLimit && m_descriptorsAhead + DescriptorsWhileListing <= m_descriptorBudget;
+}
+
+// Reads the pending folders the walk opens first while there are any and the budget allows,
+// then ends: a reader never waits for work while holding a thread.
+void PrefetchingListing::readAhead()
 {
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_workAvailable.wait(lock, [this] { return m_stopping || (!m_pending.empty() && mayReadAhead()); });
-        if (m_stopping)
-            return;
+    while (!m_stopping && !m_stop.stop_requested() && !m_pending.empty() && mayReadAhead()) {
         const TaskPtr task = m_pending.top();
         m_pending.pop();
         if (task->state != Task::State::Queued)
             continue; // the walk read it itself
         task->state = Task::State::Running;
+        m_descriptorsAhead += DescriptorsWhileListing;
         lock.unlock();
         FolderListing listing = read(task->folder, task->parent.get(), task->place);
         lock.lock();
+        m_descriptorsAhead -= DescriptorsWhileListing;
         task->parent.reset();
         task->listing = std::move(listing);
         task->state = Task::State::Done;
         m_entriesAhead += entriesOf(task->listing);
-        m_foldersOpenAhead += foldersOpenBy(task->listing);
+        m_descriptorsAhead += descriptorsHeldBy(task->listing);
         m_taskDone.notify_all();
     }
+    --m_readers;
+    m_taskDone.notify_all(); // a walk making room waits for the descriptors to come back
 }
 
 } // namespace vashtem

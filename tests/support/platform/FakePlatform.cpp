@@ -19,16 +19,17 @@ bool RecordingLauncher::startDetached(const QString &program, const QStringList 
     return succeeds;
 }
 
-FolderListing FaultyFileSystem::listFolder(const QByteArray &folder, const NameFilter &accept) const
+FolderListing FaultyFileSystem::listFolder(const QByteArray &folder, const NameFilter &accept,
+                                          std::stop_token stop) const
 {
-    return list(folder, accept, [&](const NameFilter &filter) { return m_real.listFolder(folder, filter); });
+    return list(folder, accept, [&](const NameFilter &filter) { return m_real.listFolder(folder, filter, stop); });
 }
 
 FolderListing FaultyFileSystem::listSubfolder(const FolderHandle &parent, const QByteArray &folder,
-                                              const NameFilter &accept) const
+                                              const NameFilter &accept, std::stop_token stop) const
 {
     return list(folder, accept,
-                [&](const NameFilter &filter) { return m_real.listSubfolder(parent, folder, filter); });
+                [&](const NameFilter &filter) { return m_real.listSubfolder(parent, folder, filter, stop); });
 }
 
 FolderListing FaultyFileSystem::list(const QByteArray &folder, const NameFilter &accept,
@@ -58,36 +59,44 @@ int FaultyFileSystem::checkFolder(const QByteArray &folder) const
     return error != 0 ? error : m_real.checkFolder(folder);
 }
 
-size_t FaultyFileSystem::removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
-                                     const std::vector<FileToDelete> &files, DeleteFailure &failure,
-                                     const BeforeEachFile &beforeEach, const OnceChecked &onceChecked) const
+OpenedFolder FaultyFileSystem::openListedFolder(const QByteArray &folder, FileIdentity identity) const
 {
-    // The caller is asked before each file; the hook runs once the file is in hand.
-    const BeforeEachFile watched = [&](size_t next) {
-        if (beforeEach && !beforeEach(next))
-            return false;
-        if (beforeRemoving)
-            beforeRemoving(joinPath(folder, files[next].name));
-        return true;
-    };
-    // The files before the first with a planted error go through the real deletion.
-    size_t reached = 0;
-    while (reached < files.size() && !removeErrors.contains(joinPath(folder, files[reached].name)))
-        ++reached;
-    const std::vector<FileToDelete> real(files.begin(), files.begin() + std::ptrdiff_t(reached));
-    // The check sees the planted error as the real one would see a file it cannot delete.
-    bool allowed = true;
-    const OnceChecked checked = [&](size_t deletable) { return allowed = onceChecked(deletable); };
-    const size_t deleted = m_real.removeFiles(folder, folderIdentity, real, failure, watched,
-                                              onceChecked ? checked : OnceChecked{});
-    if (onceChecked && real.empty())
-        allowed = onceChecked(0); // the real one checks nothing when given nothing
-    if (allowed && !failure.failed() && deleted == reached && reached < files.size() && watched(reached))
-        failure = DeleteFailure::system(removeErrors.value(joinPath(folder, files[reached].name)));
-    const std::lock_guard lock(m_removeCallsMutex); // deletions may run on several threads
-    for (size_t index = 0; index < deleted + (failure.failed() ? 1 : 0); ++index)
-        removeCalls.append(joinPath(folder, files[index].name));
-    return deleted;
+    if (beforeOpening)
+        beforeOpening(folder);
+    OpenedFolder opened = m_real.openListedFolder(folder, identity);
+    if (opened.handle) {
+        const std::lock_guard lock(m_mutex);
+        m_openedPaths.insert(opened.handle.get(), withoutTrailingSeparator(folder));
+    }
+    return opened;
+}
+
+QByteArray FaultyFileSystem::pathOf(const OpenedFolder &folder, const FileToDelete &file) const
+{
+    const std::lock_guard lock(m_mutex);
+    return joinPath(m_openedPaths.value(folder.handle.get()), file.name);
+}
+
+DeleteFailure FaultyFileSystem::checkFile(const OpenedFolder &folder, const FileToDelete &file) const
+{
+    const DeleteFailure real = m_real.checkFile(folder, file);
+    if (real.failed())
+        return real;
+    const int planted = removeErrors.value(pathOf(folder, file));
+    return planted != 0 ? DeleteFailure::system(planted) : DeleteFailure{};
+}
+
+DeleteFailure FaultyFileSystem::removeFile(const OpenedFolder &folder, const FileToDelete &file) const
+{
+    const QByteArray path = pathOf(folder, file);
+    if (beforeRemoving)
+        beforeRemoving(path);
+    {
+        const std::lock_guard lock(m_mutex);
+        removeCalls.append(path);
+    }
+    const int planted = removeErrors.value(path);
+    return planted != 0 ? DeleteFailure::system(planted) : m_real.removeFile(folder, file);
 }
 
 std::vector<QByteArray> FaultyFileSystem::volumes() const

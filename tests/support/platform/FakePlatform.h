@@ -55,15 +55,15 @@ public:
 };
 
 // The real file system with faults that a test can plant by path, a working folder of
-// the test's choosing, and a log of every deletion asked for.
+// the test's choosing, and a log of every removal asked for.
 class FaultyFileSystem final : public FileSystem
 {
 public:
     QByteArray workingFolder;
     std::vector<QByteArray> volumeList; // the volumes to offer; the real ones when empty
     QHash<QByteArray, int> listErrors;   // folder -> errno
-    QHash<QByteArray, int> removeErrors; // file -> errno
-    mutable QList<QByteArray> removeCalls;
+    QHash<QByteArray, int> removeErrors; // file -> errno, found by the check and the removal alike
+    mutable QList<QByteArray> removeCalls; // the files whose removal was asked for, in order
     // Runs each time a listing asks the name filter about a file, after the filter answered
     // and before the file's facts are read: a test can change the file in between. Listings
     // may run on other threads.
@@ -71,18 +71,19 @@ public:
     // Runs before each folder is opened for listing, on whichever thread lists it: a test
     // can replace the folder in between.
     std::function<void(const QByteArray &folder)> beforeListing;
+    // Runs on the deleting thread with each folder it opens, before it is opened.
+    std::function<void(const QByteArray &folder)> beforeOpening;
     // Runs on the deleting thread with the path of each file the deletion has taken in hand.
     std::function<void(const QByteArray &path)> beforeRemoving;
 
-    FolderListing listFolder(const QByteArray &folder, const NameFilter &accept) const override;
-    FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder,
-                                const NameFilter &accept) const override;
+    FolderListing listFolder(const QByteArray &folder, const NameFilter &accept,
+                             std::stop_token stop = {}) const override;
+    FolderListing listSubfolder(const FolderHandle &parent, const QByteArray &folder, const NameFilter &accept,
+                                std::stop_token stop = {}) const override;
     int checkFolder(const QByteArray &folder) const override;
-    // The real deletion, the program's own path, up to the first file with a planted error;
-    // that file then fails with it.
-    size_t removeFiles(const QByteArray &folder, FileIdentity folderIdentity,
-                       const std::vector<FileToDelete> &files, DeleteFailure &failure,
-                       const BeforeEachFile &beforeEach = {}, const OnceChecked &onceChecked = {}) const override;
+    OpenedFolder openListedFolder(const QByteArray &folder, FileIdentity identity) const override;
+    DeleteFailure checkFile(const OpenedFolder &folder, const FileToDelete &file) const override;
+    DeleteFailure removeFile(const OpenedFolder &folder, const FileToDelete &file) const override;
     std::vector<QByteArray> volumes() const override;
     QByteArray currentDirectory() const override;
 
@@ -90,9 +91,11 @@ private:
     // The planted error of the folder, or the real listing with the filter watched.
     FolderListing list(const QByteArray &folder, const NameFilter &accept,
                        const std::function<FolderListing(const NameFilter &)> &real) const;
+    QByteArray pathOf(const OpenedFolder &folder, const FileToDelete &file) const;
 
     PosixFileSystem m_real;
-    mutable std::mutex m_removeCallsMutex;
+    mutable std::mutex m_mutex; // deletions may run on several threads
+    mutable QHash<const FolderHandle *, QByteArray> m_openedPaths;
 };
 
 // Every service a window needs, each one a stand-in a test can watch.
