@@ -4,6 +4,7 @@
 #include "core/results/Deletion.h"
 #include "core/results/ResultStore.h"
 #include "support/platform/FakePlatform.h"
+#include "support/platform/ScarceThreads.h"
 #include "support/platform/TempTree.h"
 
 #include <QTest>
@@ -11,6 +12,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 
 #include <unistd.h>
 
@@ -112,17 +116,32 @@ void DeletionTest::lastRowFirstStoppingAtAFailure()
 void DeletionTest::severalThreadsStopWhereOneWould_data()
 {
     QTest::addColumn<QByteArray>("obstacle");
-    QTest::addColumn<int>("at"); // the row it stands at, or the deletions before a stop
+    QTest::addColumn<int>("at"); // the row it stands at, or the openings or removals before a stop
+    QTest::addColumn<int>("threads"); // the executor's threads before it is refused; -1: all
+    const auto row = [](const char *name, const char *obstacle, int at, int threads = -1) {
+        QTest::newRow(name) << QByteArray(obstacle) << at << threads;
+    };
 
     // Found by the check before any later file goes: exactly the rows after it are gone.
-    QTest::newRow("planted error, first folder deleted") << QByteArray("planted") << 2399;
-    QTest::newRow("planted error, mid-folder") << QByteArray("planted") << 1234;
-    QTest::newRow("read-only file") << QByteArray("read-only") << 700;
-    QTest::newRow("another file under the name") << QByteArray("impostor") << 301;
-    QTest::newRow("first row") << QByteArray("read-only") << 1;
+    row("planted error, first folder deleted", "planted", 2399);
+    row("planted error, mid-folder", "planted", 1234);
+    row("read-only file", "read-only", 700);
+    row("another file under the name", "impostor", 301);
+    row("first row", "read-only", 1);
     // Checked, then replaced while in hand: other threads may have gone further.
-    QTest::newRow("replaced in hand") << QByteArray("in hand") << 900;
-    QTest::newRow("stopped") << QByteArray("stop") << 500;
+    row("replaced in hand", "in hand", 900);
+    // A stop at any point ends every thread, wherever each is.
+    row("stopped at a removal", "stop", 500);
+    row("stopped at the first removal", "stop", 1);
+    row("stopped at the first opening", "stop at open", 1);
+    row("stopped at a later opening", "stop at open", 3);
+    // The first part taken is held before its check while the others are checked and wait
+    // for it; the stop comes meanwhile.
+    row("stopped while a part is held before its check", "held", 0);
+    // However few threads there are, the same files go.
+    row("nothing in the way, no thread to be had", "none", 0, 0);
+    row("planted error, no thread to be had", "planted", 1234, 0);
+    row("stopped, one thread to be had", "stop", 500, 1);
 }
 
 // 2,400 rows in 8 folders, every seventh left unchosen: enough for several threads.
@@ -130,6 +149,10 @@ void DeletionTest::severalThreadsStopWhereOneWould()
 {
     QFETCH(QByteArray, obstacle);
     QFETCH(int, at);
+    QFETCH(int, threads);
+    std::optional<ScarceThreads> scarce;
+    if (threads >= 0)
+        scarce.emplace(size_t(threads));
     constexpr int Folders = 8;
     constexpr int PerFolder = 300;
     TempTree tree(TempTree::Storage::Memory);
@@ -152,11 +175,27 @@ void DeletionTest::severalThreadsStopWhereOneWould()
     std::vector<bool> chosen(size_t(rows.rowCount()));
     for (size_t row = 0; row < chosen.size(); ++row)
         chosen[row] = row % 7 != 3;
-    QVERIFY(obstacle == "stop" || chosen[size_t(at)]);
+    const bool stopping = obstacle.startsWith("stop") || obstacle == "held";
+    QVERIFY(stopping || chosen[size_t(at)]);
 
     std::stop_source stop;
     std::atomic<int> inHand{0};
+    std::atomic<int> opened{0};
+    std::mutex mutex;
+    std::condition_variable_any othersOpened;
     DeletionProgress progress{stop.get_token()};
+    fileSystem.beforeOpening = [&](const QByteArray &) {
+        const int opening = ++opened;
+        if (obstacle == "stop at open" && opening == at)
+            stop.request_stop();
+        if (obstacle != "held")
+            return;
+        std::unique_lock lock(mutex);
+        othersOpened.notify_all();
+        // Bounded only so that a broken deletion fails rather than hangs here.
+        if (opening == 1 && othersOpened.wait_for(lock, std::chrono::seconds(10), [&] { return opened >= 4; }))
+            stop.request_stop();
+    };
     if (obstacle == "planted")
         fileSystem.removeErrors.insert(tree.path(relative[at]), EBUSY);
     if (obstacle == "read-only")
@@ -184,9 +223,16 @@ void DeletionTest::severalThreadsStopWhereOneWould()
         deleted += outcome.keep[size_t(row)] ? 0 : 1;
     }
     QCOMPARE(progress.deleted.load(), deleted);
-    if (obstacle == "stop") {
+    if (obstacle == "none") {
         QCOMPARE(outcome.failedRow, qsizetype(-1));
-        QVERIFY(deleted >= at && deleted < std::count(chosen.begin(), chosen.end(), true));
+        QCOMPARE(outcome.stoppedAt, qsizetype(-1));
+        QCOMPARE(deleted, std::count(chosen.begin(), chosen.end(), true));
+        return;
+    }
+    if (stopping) {
+        QVERIFY(stop.stop_requested());
+        QCOMPARE(outcome.failedRow, qsizetype(-1));
+        QVERIFY(deleted >= (obstacle == "stop" ? at : 0) && deleted < std::count(chosen.begin(), chosen.end(), true));
         QVERIFY(outcome.stoppedAt >= 0 && outcome.keep[size_t(outcome.stoppedAt)]);
         for (qsizetype row = outcome.stoppedAt + 1; row < rows.rowCount(); ++row)
             QVERIFY(!chosen[size_t(row)] || !outcome.keep[size_t(row)]);

@@ -1,15 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The walk over real folder trees: which files become rows, in which order, with which facts.
+#include "support/platform/ScarceThreads.h"
 #include "support/platform/TempTree.h"
 
 #include "platform/PosixFileSystem.h"
+#include "core/results/Deletion.h"
 #include "core/results/ResultModel.h"
 #include "core/results/ResultStore.h"
 #include "core/results/RowBatches.h"
 #include "core/results/RowFeed.h"
 #include "core/search/FolderSearch.h"
 
+#include <QScopeGuard>
 #include <QTest>
+
+#include <optional>
+
+#include <sys/resource.h>
 
 using namespace vashtem;
 
@@ -93,6 +100,8 @@ private Q_SLOTS:
     void bigFoldersAreWalkedCompletely();
     void batchesAndStopsKeepTheOrder_data();
     void batchesAndStopsKeepTheOrder();
+    void scarceResourcesLoseNoFile_data();
+    void scarceResourcesLoseNoFile();
 };
 
 void FolderSearchTest::treeOrderIsDepthFirstFilesFirst()
@@ -331,6 +340,67 @@ void FolderSearchTest::batchesAndStopsKeepTheOrder()
     const QByteArrayList expected = stopAfter > 0 ? whole.paths.mid(0, rowsAtStop) : whole.paths;
     QCOMPARE(found(shown.store()).paths, expected);
     QCOMPARE(calls, handOvers);
+}
+
+void FolderSearchTest::scarceResourcesLoseNoFile_data()
+{
+    QTest::addColumn<QByteArray>("shape");
+    QTest::addColumn<int>("descriptors"); // the soft limit while it runs; 0: as it is
+    QTest::addColumn<int>("threads");     // the executor's threads before it is refused; -1: all
+    QTest::newRow("8x8x8 folders, 64 descriptors") << QByteArray("8x8x8") << 64 << -1;
+    // Every level of the chain would keep its folder open if the walk held on to it.
+    QTest::newRow("a chain of 300 folders, 64 descriptors") << QByteArray("chain") << 64 << -1;
+    QTest::newRow("a folder of 10,000, no thread to be had") << QByteArray("wide") << 0 << 0;
+    QTest::newRow("a folder of 10,000, one thread to be had") << QByteArray("wide") << 0 << 1;
+}
+
+// Short of descriptors or threads a search still lists every file, and Delete all deletes them.
+void FolderSearchTest::scarceResourcesLoseNoFile()
+{
+    QFETCH(QByteArray, shape);
+    QFETCH(int, descriptors);
+    QFETCH(int, threads);
+    TempTree tree(TempTree::Storage::Memory);
+    if (shape == "8x8x8") {
+        for (int file = 0; file < 8 * 8 * 8 * 2; ++file)
+            tree.file(QByteArray::number(file / 128) + '/' + QByteArray::number(file / 16 % 8) + '/'
+                      + QByteArray::number(file / 2 % 8) + "/f" + QByteArray::number(file % 2));
+    } else if (shape == "chain") {
+        QByteArray folder = "c";
+        for (int depth = 0; depth < 300; ++depth, folder += "/c")
+            tree.file(folder + "/f");
+    } else {
+        for (int file = 0; file < 13000; ++file)
+            tree.file((file < 10000 ? "wide/" : "narrow/" + QByteArray::number(file % 30) + '/') + QByteArray::number(file));
+    }
+    const PosixFileSystem fileSystem;
+    SearchCriteria criteria{.startFolder = tree.root(), .scope = Scope::WithSubfolders};
+    const Found whole = search(fileSystem, criteria);
+
+    struct rlimit before;
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    const auto restore = qScopeGuard([&] { ::setrlimit(RLIMIT_NOFILE, &before); });
+    if (descriptors > 0) {
+        struct rlimit scarce = before;
+        scarce.rlim_cur = rlim_t(descriptors);
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &scarce), 0);
+    }
+    std::optional<testing::ScarceThreads> scarceThreads;
+    if (threads >= 0)
+        scarceThreads.emplace(size_t(threads));
+    criteria.currentFolder = tree.root() + '/';
+    ResultStore rows;
+    FolderSearch scarceSearch(fileSystem, criteria, rows);
+    scarceSearch.SearchFiles();
+    QVERIFY(!scarceSearch.incomplete());
+    QCOMPARE(found(rows).paths, whole.paths);
+
+    DeletionProgress progress;
+    const DeletionOutcome outcome =
+        deleteChosenFiles(rows, std::vector<bool>(size_t(rows.rowCount()), true), fileSystem, progress);
+    QCOMPARE(outcome.failedRow, qsizetype(-1));
+    QCOMPARE(progress.deleted.load(), rows.rowCount());
+    QCOMPARE(search(fileSystem, criteria).paths, QByteArrayList{});
 }
 
 QTEST_GUILESS_MAIN(FolderSearchTest)

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QTest>
 
+#include <cerrno>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -64,20 +65,25 @@ void PrefetchingListingTest::walkSeesWhatDirectListingSees_data()
     QTest::addColumn<int>("aheadLimit");
     QTest::addColumn<int>("descriptors"); // the budget of reading ahead
     QTest::addColumn<int>("threads");     // the executor's threads before it is refused; -1: all
+    QTest::addColumn<int>("firstError");  // each folder's first listing fails with it
     const int defaultReaders = int(PrefetchingListing::defaultReaders());
     const int defaultLimit = int(PrefetchingListing::DefaultAheadLimit);
     // No readers: the walk reads everything itself. A limit of one entry: readers stop
     // after each listing until the walk takes it.
-    QTest::newRow("walk alone") << 0 << defaultLimit << 256 << -1;
-    QTest::newRow("one entry ahead") << 2 << 1 << 256 << -1;
-    QTest::newRow("a few entries ahead") << 2 << 7 << 256 << -1;
-    QTest::newRow("default") << defaultReaders << defaultLimit << 256 << -1;
-    QTest::newRow("more readers than cores") << 8 << 64 << 256 << -1;
+    QTest::newRow("walk alone") << 0 << defaultLimit << 256 << -1 << 0;
+    QTest::newRow("one entry ahead") << 2 << 1 << 256 << -1 << 0;
+    QTest::newRow("a few entries ahead") << 2 << 7 << 256 << -1 << 0;
+    QTest::newRow("default") << defaultReaders << defaultLimit << 256 << -1 << 0;
+    QTest::newRow("more readers than cores") << 8 << 64 << 256 << -1 << 0;
     // One listing under way at a time, or none: the walk reads what reading ahead may not.
-    QTest::newRow("descriptors for one listing") << defaultReaders << defaultLimit << 3 << -1;
-    QTest::newRow("no descriptors to spare") << defaultReaders << defaultLimit << 0 << -1;
-    QTest::newRow("no thread to be had") << defaultReaders << defaultLimit << 256 << 0;
-    QTest::newRow("one thread to be had") << defaultReaders << defaultLimit << 256 << 1;
+    QTest::newRow("descriptors for one listing") << defaultReaders << defaultLimit << 3 << -1 << 0;
+    QTest::newRow("no descriptors to spare") << defaultReaders << defaultLimit << 0 << -1 << 0;
+    QTest::newRow("no thread to be had") << defaultReaders << defaultLimit << 256 << 0 << 0;
+    QTest::newRow("one thread to be had") << defaultReaders << defaultLimit << 256 << 1 << 0;
+    // A folder whose listing ran out of descriptors is read again once reading ahead has
+    // given its descriptors back, by the walk itself.
+    QTest::newRow("out of descriptors once") << defaultReaders << defaultLimit << 256 << -1 << EMFILE;
+    QTest::newRow("out of descriptors once, walk alone") << 0 << defaultLimit << 256 << -1 << ENFILE;
 }
 
 void PrefetchingListingTest::walkSeesWhatDirectListingSees()
@@ -86,6 +92,7 @@ void PrefetchingListingTest::walkSeesWhatDirectListingSees()
     QFETCH(int, aheadLimit);
     QFETCH(int, descriptors);
     QFETCH(int, threads);
+    QFETCH(int, firstError);
     std::optional<ScarceThreads> scarce;
     if (threads >= 0)
         scarce.emplace(size_t(threads));
@@ -98,7 +105,9 @@ void PrefetchingListingTest::walkSeesWhatDirectListingSees()
         DirectListing direct(fileSystem, everything);
         const QByteArrayList expected = walk(direct, tree.root());
         for (int round = 0; round < 5; ++round) {
-            PrefetchingListing prefetching(fileSystem, everything, {}, size_t(readers), size_t(aheadLimit),
+            FaultyFileSystem faulty;
+            faulty.firstListingError = firstError;
+            PrefetchingListing prefetching(faulty, everything, {}, size_t(readers), size_t(aheadLimit),
                                            size_t(descriptors));
             QVERIFY2(walk(prefetching, tree.root()) == expected, qPrintable(QStringLiteral("seed %1").arg(seed)));
         }

@@ -3,6 +3,7 @@
 #include "platform/NameOrder.h"
 #include "platform/PosixFileSystem.h"
 
+#include "support/platform/ScarceThreads.h"
 #include "support/platform/TempTree.h"
 
 #include <QScopeGuard>
@@ -29,6 +30,7 @@
 #include <unistd.h>
 
 using namespace vashtem;
+using vashtem::testing::ScarceThreads;
 
 namespace {
 
@@ -173,23 +175,31 @@ void TestPosixFileSystem::listsLargeFolderWhole_data()
 {
     QTest::addColumn<int>("files");
     QTest::addColumn<int>("stopAfter"); // calls of the filter before a stop is requested; 0: never
+    QTest::addColumn<int>("threads");   // the executor's threads before it is refused; -1: all
 
     // The facts of a large folder are read in parts of 4,096 files on helper threads while
     // the folder is still read; the caller reads the last part.
-    QTest::newRow("one part") << 300 << 0;
-    QTest::newRow("a part and a few files") << 4100 << 0;
-    QTest::newRow("more parts than helpers") << 8 * 4096 + 7 << 0;
+    QTest::newRow("one part") << 300 << 0 << -1;
+    QTest::newRow("a part and a few files") << 4100 << 0 << -1;
+    QTest::newRow("more parts than helpers") << 8 * 4096 + 7 << 0 << -1;
+    // Without threads the caller reads every part and sorts every range itself.
+    QTest::newRow("more parts than helpers, no thread to be had") << 8 * 4096 + 7 << 0 << 0;
+    QTest::newRow("names sorted in ranges, one thread to be had") << 70000 << 0 << 1;
     // A stop ends a large listing early, wherever it is: while it lists, or with the last
     // name, before the sort.
-    QTest::newRow("stopped early") << 16400 + 7 << 5000;
-    QTest::newRow("stopped with the last name") << 16400 + 7 << 16400 + 7;
-    QTest::newRow("stopped with the last name of one part") << 4096 << 4096;
+    QTest::newRow("stopped early") << 16400 + 7 << 5000 << -1;
+    QTest::newRow("stopped with the last name") << 16400 + 7 << 16400 + 7 << -1;
+    QTest::newRow("stopped with the last name of one part") << 4096 << 4096 << -1;
 }
 
 void TestPosixFileSystem::listsLargeFolderWhole()
 {
     QFETCH(int, files);
     QFETCH(int, stopAfter);
+    QFETCH(int, threads);
+    std::optional<ScarceThreads> scarce;
+    if (threads >= 0)
+        scarce.emplace(size_t(threads));
     TempTree tree(TempTree::Storage::Memory);
     for (int index = 0; index < files; ++index) {
         // Sizes tell the files apart; cases mix so that the name order is not the byte order.

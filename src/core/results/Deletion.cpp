@@ -79,24 +79,22 @@ private:
         DeleteFailure failure;
     };
 
-    // Takes the parts in turn. A part taken is always recorded, so that no thread waits for
-    // it in vain.
     void work()
     {
-        for (size_t index = m_nextPart++; index < m_parts.size(); index = m_nextPart++) {
-            if (goneWrong(index))
-                record(index, Check::Stops);
-            else
-                deletePart(index);
-        }
+        for (size_t index = m_nextPart++; index < m_parts.size(); index = m_nextPart++)
+            deletePart(index);
     }
 
+    // A part taken is always recorded, whatever has gone wrong meanwhile, so that no thread
+    // waits for it in vain.
     void deletePart(size_t index)
     {
         const Part &part = m_parts[index];
         Result &result = m_results[index];
         const OpenedFolder folder =
             m_fileSystem.openListedFolder(m_rows.folderPath(part.folder), m_rows.folderIdentity(part.folder));
+        if (goneWrong(index))
+            return record(index, Check::Stops);
         size_t deletable = 0;
         DeleteFailure found = folder.failure;
         while (!found.failed() && deletable < part.files.size()) {

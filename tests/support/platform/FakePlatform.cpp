@@ -22,20 +22,32 @@ bool RecordingLauncher::startDetached(const QString &program, const QStringList 
 FolderListing FaultyFileSystem::listFolder(const QByteArray &folder, const NameFilter &accept,
                                           std::stop_token stop) const
 {
-    return list(folder, accept, [&](const NameFilter &filter) { return m_real.listFolder(folder, filter, stop); });
+    return list(folder, accept, stop, [&](const NameFilter &filter) { return m_real.listFolder(folder, filter, stop); });
 }
 
 FolderListing FaultyFileSystem::listSubfolder(const FolderHandle &parent, const QByteArray &folder,
                                               const NameFilter &accept, std::stop_token stop) const
 {
-    return list(folder, accept,
+    return list(folder, accept, stop,
                 [&](const NameFilter &filter) { return m_real.listSubfolder(parent, folder, filter, stop); });
 }
 
-FolderListing FaultyFileSystem::list(const QByteArray &folder, const NameFilter &accept,
+FolderListing FaultyFileSystem::list(const QByteArray &folder, const NameFilter &accept, const std::stop_token &stop,
                                      const std::function<FolderListing(const NameFilter &)> &real) const
 {
-    const int error = listErrors.value(withoutTrailingSeparator(folder));
+    if (!heldUntilStopped.isEmpty() && withoutTrailingSeparator(folder) == heldUntilStopped) {
+        std::mutex mutex;
+        std::unique_lock lock(mutex);
+        std::condition_variable_any().wait(lock, stop, [] { return false; });
+    }
+    int error = listErrors.value(withoutTrailingSeparator(folder));
+    if (error == 0 && firstListingError != 0) {
+        const std::lock_guard lock(m_mutex);
+        if (!m_listedOnce.contains(withoutTrailingSeparator(folder))) {
+            m_listedOnce.insert(withoutTrailingSeparator(folder));
+            error = firstListingError;
+        }
+    }
     if (error != 0) {
         FolderListing failed;
         failed.error = error;

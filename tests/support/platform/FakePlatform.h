@@ -11,8 +11,10 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 
@@ -62,6 +64,8 @@ public:
     QByteArray workingFolder;
     std::vector<QByteArray> volumeList; // the volumes to offer; the real ones when empty
     QHash<QByteArray, int> listErrors;   // folder -> errno
+    int firstListingError = 0;           // each folder's first listing fails with it, if set
+    QByteArray heldUntilStopped;         // a folder whose listing waits for the stop first
     QHash<QByteArray, int> removeErrors; // file -> errno, found by the check and the removal alike
     mutable QList<QByteArray> removeCalls; // the files whose removal was asked for, in order
     // Runs each time a listing asks the name filter about a file, after the filter answered
@@ -89,13 +93,14 @@ public:
 
 private:
     // The planted error of the folder, or the real listing with the filter watched.
-    FolderListing list(const QByteArray &folder, const NameFilter &accept,
+    FolderListing list(const QByteArray &folder, const NameFilter &accept, const std::stop_token &stop,
                        const std::function<FolderListing(const NameFilter &)> &real) const;
     QByteArray pathOf(const OpenedFolder &folder, const FileToDelete &file) const;
 
     PosixFileSystem m_real;
     mutable std::mutex m_mutex; // deletions may run on several threads
     mutable QHash<const FolderHandle *, QByteArray> m_openedPaths;
+    mutable QSet<QByteArray> m_listedOnce;
 };
 
 // Every service a window needs, each one a stand-in a test can watch.
