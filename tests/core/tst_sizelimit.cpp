@@ -48,6 +48,21 @@ void TestSizeLimit::limit_data()
     QTest::newRow("minus infinite") << "-1E999" << SizeUnit::Bytes << minSize;
     QTest::newRow("product reaches 2^63") << "9223372036854.775807" << SizeUnit::Megabytes
                                           << maxSize;
+    QTest::newRow("plus") << "+15" << SizeUnit::Bytes << qint64(15);
+    QTest::newRow("two signs") << "+-5" << SizeUnit::Bytes << qint64(0);
+    QTest::newRow("double minus") << "--5" << SizeUnit::Bytes << qint64(0);
+    QTest::newRow("octal") << "&O377" << SizeUnit::Bytes << qint64(255);
+    QTest::newRow("octal without digits") << "&o" << SizeUnit::Bytes << qint64(0);
+    QTest::newRow("ampersand alone") << "&" << SizeUnit::Bytes << qint64(0);
+    QTest::newRow("unknown base") << "&X1" << SizeUnit::Bytes << qint64(0);
+    QTest::newRow("exponent") << "1.6E1" << SizeUnit::Bytes << qint64(16);
+    QTest::newRow("D exponent") << "1D1" << SizeUnit::Bytes << qint64(10);
+    QTest::newRow("tiny") << "1E-99" << SizeUnit::Megabytes << qint64(0);
+    QTest::newRow("finite below 63 bits") << "-1E99" << SizeUnit::Bytes << minSize;
+    QTest::newRow("beyond 63 bits") << "1E19" << SizeUnit::Bytes << maxSize;
+    QTest::newRow("below 63 bits") << "-1E19" << SizeUnit::Bytes << minSize;
+    QTest::newRow("within 63 bits") << "1E18" << SizeUnit::Bytes << qint64(1000000000000000000);
+    QTest::newRow("exact kilobytes") << "4.096" << SizeUnit::Kilobytes << qint64(4096);
 }
 
 void TestSizeLimit::limit()

@@ -29,7 +29,6 @@ using namespace vashtem::testing;
 namespace {
 
 constexpr qint64 Largest = std::numeric_limits<qint64>::max();
-constexpr qint64 Smallest = std::numeric_limits<qint64>::min();
 constexpr qint64 Refused = -1; // stands for "the empty box is refused", which no text reads as
 
 // Puts text into a line edit as a user would: typed key by key, committed by an input
@@ -111,6 +110,8 @@ void BadInputTest::sizeBox_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<qint64>("limit");
 
+    // How a text is read as a number is the size limit's own test; here, what the box does
+    // to what is typed, pasted or set, and that the limit reaches the search in every unit.
     QTest::newRow("typed past five") << "typed" << "123456" << 2 << "12345" << qint64(12345);
     QTest::newRow("pasted past five") << "pasted" << "1234567890" << 2 << "12345" << qint64(12345);
     QTest::newRow("set past five") << "set" << "4096000" << 2 << "40960" << qint64(40960);
@@ -118,34 +119,12 @@ void BadInputTest::sizeBox_data()
     QTest::newRow("pasted exponent cut to overflow") << "pasted" << "1E9999" << 0 << "1E999" << Largest;
     QTest::newRow("pasted blanks cut short") << "pasted" << "  1 000 000" << 2 << "  1 0" << qint64(10);
     QTest::newRow("only blanks") << "typed" << "   " << 2 << "   " << qint64(0);
-    QTest::newRow("plus") << "typed" << "+15" << 2 << "+15" << qint64(15);
-    QTest::newRow("minus") << "typed" << "-15" << 2 << "-15" << qint64(-15);
-    QTest::newRow("two signs") << "typed" << "+-5" << 2 << "+-5" << qint64(0);
-    QTest::newRow("double minus") << "typed" << "--5" << 2 << "--5" << qint64(0);
-    QTest::newRow("hex") << "typed" << "&HF" << 2 << "&HF" << qint64(15);
     QTest::newRow("hex kilobytes") << "typed" << "&h1f" << 1 << "&h1f" << qint64(31000);
-    QTest::newRow("octal") << "typed" << "&O377" << 2 << "&O377" << qint64(255);
-    QTest::newRow("octal without digits") << "typed" << "&o" << 2 << "&o" << qint64(0);
-    QTest::newRow("ampersand alone") << "typed" << "&" << 2 << "&" << qint64(0);
-    QTest::newRow("unknown base") << "typed" << "&X1" << 2 << "&X1" << qint64(0);
-    QTest::newRow("exponent") << "typed" << "1.6E1" << 2 << "1.6E1" << qint64(16);
-    QTest::newRow("D exponent") << "typed" << "1D1" << 2 << "1D1" << qint64(10);
-    QTest::newRow("tiny") << "typed" << "1E-99" << 0 << "1E-99" << qint64(0);
-    QTest::newRow("overflow") << "typed" << "1E999" << 1 << "1E999" << Largest;
-    QTest::newRow("negative overflow") << "typed" << "-1E99" << 2 << "-1E99" << Smallest;
-    QTest::newRow("beyond 63 bits") << "typed" << "1E19" << 2 << "1E19" << Largest;
-    QTest::newRow("below 63 bits") << "typed" << "-1E19" << 2 << "-1E19" << Smallest;
-    QTest::newRow("within 63 bits") << "typed" << "1E18" << 2 << "1E18" << qint64(1000000000000000000);
     QTest::newRow("full-width digits") << "input method" << "１５" << 2 << "１５" << qint64(0);
     QTest::newRow("full-width after a digit") << "input method" << "1５" << 2 << "1５" << qint64(1);
     QTest::newRow("arabic-indic digit") << "input method" << "٣" << 2 << "٣" << qint64(0);
     QTest::newRow("rounds up to the nearest") << "pasted" << "4.0955" << 1 << "4.095" << qint64(4095);
-    QTest::newRow("exact kilobytes") << "typed" << "4.096" << 1 << "4.096" << qint64(4096);
     QTest::newRow("fraction of a megabyte") << "typed" << ".0125" << 0 << ".0125" << qint64(12500);
-    QTest::newRow("half to even down") << "typed" << "2.5" << 2 << "2.5" << qint64(2);
-    QTest::newRow("half to even up") << "typed" << "3.5" << 2 << "3.5" << qint64(4);
-    QTest::newRow("comma ends the number") << "typed" << "1,5" << 2 << "1,5" << qint64(1);
-    QTest::newRow("second point ends") << "typed" << "1.2.3" << 2 << "1.2.3" << qint64(1);
     QTest::newRow("lone surrogate pasted") << "pasted" << QString(QChar(0xD800)) + u'5' << 2
                                            << QString(QChar(0xD800)) + u'5' << qint64(0);
     QTest::newRow("emoji pasted") << "pasted" << "😀1" << 2 << "😀1" << qint64(0);
@@ -206,11 +185,10 @@ void BadInputTest::patternBox_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QByteArrayList>("expected");
 
+    // What the pattern means is the pattern's own test; here, what reaches it through the box.
     QTest::newRow("empty") << "set" << "" << all;
     QTest::newRow("only a separator") << "typed" << ";" << QByteArrayList{};
-    QTest::newRow("separators and blanks") << "set" << " ; ;\t" << QByteArrayList{};
     QTest::newRow("slash") << "typed" << "/" << QByteArrayList{};
-    QTest::newRow("path with slash") << "typed" << "*/*" << QByteArrayList{};
     QTest::newRow("backslash") << "typed" << "\\" << QByteArrayList{"\\"};
     QTest::newRow("backslash inside") << "typed" << "*\\*" << QByteArrayList{"\\", "back\\slash.txt"};
     QTest::newRow("very long literal") << "set" << QString(40000, u'a') << QByteArrayList{};
@@ -230,7 +208,6 @@ void BadInputTest::patternBox_data()
     QTest::newRow("replacement character") << "input method" << "bad\uFFFD.txt" << QByteArrayList{"bad\xff.txt"};
     QTest::newRow("separator inside a name") << "typed" << "semi;colon.txt" << QByteArrayList{};
     QTest::newRow("star reaches a separator") << "typed" << "semi*" << QByteArrayList{"semi;colon.txt"};
-    QTest::newRow("star in a name") << "typed" << "star*.txt" << QByteArrayList{"star*.txt"};
     QTest::newRow("question mark in a name") << "typed" << "q?.txt" << QByteArrayList{"q?.txt"};
     QTest::newRow("one character") << "typed" << "?.txt" << QByteArrayList{"a.txt", "B.TXT", "😀.txt"};
     QTest::newRow("blank inside a name") << "typed" << " sp ace.TXT " << QByteArrayList{"sp ace.txt"};
