@@ -78,9 +78,19 @@ size_t Executor::threadsStarted() const
 
 Executor &Executor::shared()
 {
-    static Executor process;
+    static Executor &process = *new Executor;
     Executor *instead = substitute.load();
     return instead ? *instead : process;
+}
+
+bool Executor::tryStart(std::function<void()> task)
+{
+    const auto group = std::make_shared<Group>();
+    const std::lock_guard lock(group->mutex);
+    if (!offer(group, true))
+        return false;
+    group->tasks.push_back(std::move(task));
+    return true;
 }
 
 Executor::Substitute::Substitute(Executor &executor)
@@ -151,16 +161,6 @@ void TaskGroup::run(std::function<void()> task)
         m_group->tasks.push_back(std::move(task));
     }
     m_executor.offer(m_group, false);
-}
-
-bool TaskGroup::tryRun(std::function<void()> task)
-{
-    // Held while the executor is asked, so that no thread finds the group empty meanwhile.
-    const std::lock_guard lock(m_group->mutex);
-    if (!m_executor.offer(m_group, true))
-        return false;
-    m_group->tasks.push_back(std::move(task));
-    return true;
 }
 
 void TaskGroup::wait()

@@ -53,7 +53,13 @@ public:
     size_t mostThreads() const { return m_mostThreads; }
     size_t threadsStarted() const;
 
-    // The executor of the process, or the one a Substitute has put in its place.
+    // Runs a task on a thread of the executor's if one is free or can be started, and answers
+    // whether it does; nobody waits for it, so it must own whatever it uses.
+    bool tryStart(std::function<void()> task);
+
+    // The executor of the process, or the one a Substitute has put in its place. The
+    // process's own is never destroyed: a thread stuck in a call to a share that stopped
+    // answering must not keep the program from ending.
     static Executor &shared();
 
     // Puts another executor in the process's place while it lives (tests).
@@ -100,9 +106,6 @@ public:
     TaskGroup &operator=(const TaskGroup &) = delete;
 
     void run(std::function<void()> task);
-    // Runs the task on a thread of the executor's if one is free or can be started, and
-    // answers whether it does; otherwise leaves it to the caller.
-    bool tryRun(std::function<void()> task);
     // Runs here every task no thread has taken, then waits for those under way.
     void wait();
 

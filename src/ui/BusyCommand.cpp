@@ -9,6 +9,10 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
 
 namespace vashtem {
 
@@ -58,41 +62,67 @@ BusyCommand::~BusyCommand()
         QTimer::singleShot(0, m_window, [window = m_window] { window->close(); });
 }
 
-void BusyCommand::run(const std::function<void()> &work, const std::function<bool()> &showProgress)
+// What the work's thread and the window share; it outlives the command when the work is
+// left behind.
+struct BusyCommand::WorkState {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false; // guarded by mutex
+    // The window's side only:
+    QTimer *ticks = nullptr;
+    bool shownEnded = false; // the window has heard that the work ended
+};
+
+void BusyCommand::run(std::function<void()> work, const std::function<bool()> &showProgress, Stuck stuck)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::instance()->installEventFilter(this);
+    const auto state = std::make_shared<WorkState>();
     QEventLoop loop;
     QTimer ticks;
     ticks.setSingleShot(true);
-    bool workEnded = false;
     QObject::connect(&ticks, &QTimer::timeout, &loop, [&] {
         const bool more = showProgress();
-        if (workEnded && !more)
+        if (state->shownEnded && !more)
             loop.quit();
         else
-            ticks.start(more || workEnded ? 0 : TickMs);
+            ticks.start(more || state->shownEnded ? 0 : TickMs);
     });
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, &loop, [&] {
+        m_abandoned = true;
+        loop.quit();
+    });
+    m_giveUp = stuck == Stuck::LeaveIt ? &giveUp : nullptr;
+    state->ticks = &ticks;
     ticks.start(TickMs);
-    TaskGroup worker;
-    const bool onAnotherThread = worker.tryRun([&] {
+    const bool onAnotherThread = Executor::shared().tryStart([work = std::move(work), state] {
         work();
-        QMetaObject::invokeMethod(&loop, [&] {
-            workEnded = true;
-            ticks.start(0);
+        {
+            const std::lock_guard lock(state->mutex);
+            state->done = true;
+        }
+        state->ended.notify_all();
+        QMetaObject::invokeMethod(qApp, [state] {
+            if (state->ticks) {
+                state->shownEnded = true;
+                state->ticks->start(0);
+            }
         }, Qt::QueuedConnection);
     });
     if (onAnotherThread) {
         loop.exec();
-        // The loop ends early when the application is told to exit: the work is told to
-        // stop before it is waited for.
-        if (!workEnded)
-            m_stop.request_stop();
-        worker.wait();
+        // The loop also ends early when the application is told to exit: the work is told
+        // to stop before it is waited for.
+        if (!state->shownEnded && !m_abandoned)
+            waitAfterExit(*state, stuck);
     } else {
-        work();
+        work(); // no thread to be had: the window waits, as it would with one thread
     }
-    if (!workEnded) {
+    state->ticks = nullptr;
+    m_giveUp = nullptr;
+    if (!state->shownEnded && !m_abandoned) {
         while (showProgress()) {
         }
     }
@@ -100,10 +130,27 @@ void BusyCommand::run(const std::function<void()> &work, const std::function<boo
     QGuiApplication::restoreOverrideCursor();
 }
 
+void BusyCommand::waitAfterExit(WorkState &state, Stuck stuck)
+{
+    m_stop.request_stop();
+    std::unique_lock lock(state.mutex);
+    if (stuck == Stuck::WaitForIt)
+        state.ended.wait(lock, [&] { return state.done; });
+    else if (!state.ended.wait_for(lock, std::chrono::milliseconds(GiveUpMs), [&] { return state.done; }))
+        m_abandoned = true;
+}
+
+void BusyCommand::requestStop()
+{
+    m_stop.request_stop();
+    if (m_giveUp && !m_giveUp->isActive())
+        m_giveUp->start(GiveUpMs);
+}
+
 bool BusyCommand::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Close && watched == m_window) {
-        m_stop.request_stop();
+        requestStop();
         m_closeAsked = true;
         event->ignore();
         return true;
@@ -111,7 +158,7 @@ bool BusyCommand::eventFilter(QObject *watched, QEvent *event)
     if (!isUserInput(event->type()))
         return false;
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
-        m_stop.request_stop();
+        requestStop();
     return true;
 }
 

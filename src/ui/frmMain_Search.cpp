@@ -24,7 +24,24 @@
 #include <QRadioButton>
 #include <QTreeView>
 
+#include <memory>
+
 namespace vashtem {
+
+namespace {
+
+// What a search's walk works on, all its own, so that a walk stuck on a share that stopped
+// answering can be left behind without touching the window again.
+struct SearchJob {
+    SearchJob(const FileSystem &fileSystem, const SearchCriteria &criteria, const ResultStore &shown)
+        : criteria(criteria), batches(shown), search(fileSystem, this->criteria, batches.writing()) {}
+
+    SearchCriteria criteria;
+    RowBatches batches;
+    FolderSearch search;
+};
+
+} // namespace
 
 void frmMain::cmdSearch_Click()
 {
@@ -40,30 +57,34 @@ void frmMain::cmdSearch_Click()
 
     // The walk runs on a thread of its own and hands its rows over in batches, which the
     // list takes in a part at a time as they come, while the count shows every row found;
-    // Escape ends it with the rows found so far.
+    // Escape ends it with the rows found so far. A walk stuck in a call to a share that
+    // stopped answering is left to end on its own, with the rows it had handed over shown.
     BusyCommand busy(this);
-    RowBatches batches(m_results->store());
-    RowFeed feed(batches, *m_results);
-    FolderSearch search(m_platform.fileSystem, m_criteria, batches.writing());
-    search.setStop(busy.stopToken());
-    search.setRowsReady([&batches] { batches.offer(); });
+    const auto job = std::make_shared<SearchJob>(m_platform.fileSystem, m_criteria, m_results->store());
+    RowFeed feed(job->batches, *m_results);
+    job->search.setStop(busy.stopToken());
+    job->search.setRowsReady([batches = &job->batches] { batches->offer(); });
     const qint64 start = m_platform.clock.milliseconds();
-    busy.run([&] {
-        search.SearchFiles();
-        batches.finish();
+    busy.run([job] {
+        job->search.SearchFiles();
+        job->batches.finish();
     }, [&] {
         const bool shown = feed.showNextPart();
         lblFileSum->setText(QString::number(feed.rowsFound()));
         return shown;
-    });
+    }, BusyCommand::Stuck::LeaveIt);
     const qint64 elapsed = m_platform.clock.milliseconds() - start;
 
+    if (busy.abandoned())
+        feed.showRest();
+    else
+        m_criteria.currentFolder = job->criteria.currentFolder;
     File1->setPath(m_criteria.currentFolder);
     setRowCountText();
     lblTime->setText(formatGrouped(elapsed));
     ListView1->setFocus();
     if (!busy.stopped())
-        reportUnread(search);
+        reportUnread(job->search);
 }
 
 // The rows found are shown first; a box then says what could not be read, so that no partial

@@ -295,15 +295,19 @@ void SearchFaultsTest::nothingReadableToStartFrom()
 void SearchFaultsTest::escapeKeepsTheRowsFoundSoFar_data()
 {
     QTest::addColumn<QByteArray>("stopIn"); // the folder being listed when Escape comes
-    QTest::newRow("start folder") << QByteArray();
-    QTest::newRow("first subfolder") << QByteArray("a");
-    QTest::newRow("deepest folder") << QByteArray("a/deep/deeper");
-    QTest::newRow("last folder") << QByteArray("c/inner");
+    QTest::addColumn<bool>("stuck");        // its listing hangs past the stop, as on a dead share
+    QTest::newRow("start folder") << QByteArray() << false;
+    QTest::newRow("first subfolder") << QByteArray("a") << false;
+    QTest::newRow("deepest folder") << QByteArray("a/deep/deeper") << false;
+    QTest::newRow("last folder") << QByteArray("c/inner") << false;
+    QTest::newRow("stuck in the start folder") << QByteArray() << true;
+    QTest::newRow("stuck in a subfolder") << QByteArray("a/deep") << true;
 }
 
 void SearchFaultsTest::escapeKeepsTheRowsFoundSoFar()
 {
     QFETCH(QByteArray, stopIn);
+    QFETCH(bool, stuck);
     MainWindowFixture f;
     fillTree(f.tree);
     f.open();
@@ -312,16 +316,37 @@ void SearchFaultsTest::escapeKeepsTheRowsFoundSoFar()
     const auto inTarget = [&](const QByteArray &path) { return parentFolder(path) == target; };
     std::atomic<bool> pressed{false};
     bool waitCursor = false;
-    f.fake.fileSystem.whileFiltering = [&](const QByteArray &folder, QByteArrayView) {
-        if (withoutTrailingSeparator(folder) != target || pressed.exchange(true))
-            return;
+    const auto pressEscape = [&] {
         f.onWindowThread([&] {
             waitCursor = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
             f.pressEscape();
         });
     };
+    f.fake.fileSystem.whileFiltering = [&](const QByteArray &folder, QByteArrayView) {
+        if (!stuck && withoutTrailingSeparator(folder) == target && !pressed.exchange(true))
+            pressEscape();
+    };
+    if (stuck) {
+        f.fake.fileSystem.heldFolder = target;
+        f.fake.fileSystem.holdPastStop = true;
+        f.fake.fileSystem.whileHeld = [&] {
+            pressed = true;
+            pressEscape();
+        };
+    }
     f.search("optSearch_1");
     f.fake.fileSystem.whileFiltering = nullptr;
+    if (stuck) {
+        // The command has returned while the listing still hangs; once it lets go, the walk
+        // ends on its own and leaves the list as it is.
+        QCOMPARE(f.fake.fileSystem.held.load(), 1);
+        const QStringList shown = f.column(1);
+        f.fake.fileSystem.heldFolder.clear();
+        f.fake.fileSystem.releaseHeld();
+        QTRY_COMPARE(f.fake.fileSystem.listing.load(), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.column(1), shown);
+    }
 
     QVERIFY(pressed);
     QVERIFY(waitCursor);

@@ -252,7 +252,7 @@ void ShutdownTest::closeDuringWorkStopsItFirst()
     });
     // The folder after b waits for the stop, which must come with the exit.
     if (exitInstead)
-        f.fake.fileSystem.heldUntilStopped = f.tree.path("c");
+        f.fake.fileSystem.heldFolder = f.tree.path("c");
     std::atomic<bool> closed{false};
     const auto closeOnce = [&] {
         if (!closed.exchange(true))

@@ -19,7 +19,7 @@ RowFeed::RowFeed(RowBatches &batches, ResultModel &model, qsizetype leastPart)
 bool RowFeed::showNextPart()
 {
     // Asked first: once the walk has finished, the takes below reach its last rows.
-    const bool walkEnded = m_batches.finished();
+    const bool walkEnded = m_noMoreToCome || m_batches.finished();
     while (std::optional<ResultStore> batch = m_batches.take()) {
         m_waitingRows += batch->rowCount();
         m_waiting.push_back(std::move(*batch));
@@ -47,6 +47,13 @@ bool RowFeed::showNextPart()
     m_waiting.erase(m_waiting.begin(), m_waiting.begin() + qsizetype(parts.size()) - (lastEnded ? 0 : 1));
     m_shownOfFirst = lastEnded ? 0 : last.end;
     return true;
+}
+
+void RowFeed::showRest()
+{
+    m_noMoreToCome = true;
+    while (showNextPart()) {
+    }
 }
 
 qsizetype RowFeed::rowsFound() const

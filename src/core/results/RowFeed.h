@@ -26,6 +26,8 @@ public:
     // Takes what the walk has handed over and adds the next part of it to the list when
     // enough is waiting; false when nothing was added.
     bool showNextPart();
+    // Shows every row handed over so far, for a walk that is left behind.
+    void showRest();
     // The rows shown and those waiting to be: the running count of a search.
     qsizetype rowsFound() const;
 
@@ -36,6 +38,7 @@ private:
     std::deque<ResultStore> m_waiting; // in order, the first one shown up to m_shownOfFirst
     qsizetype m_shownOfFirst = 0;
     qsizetype m_waitingRows = 0;
+    bool m_noMoreToCome = false;
 };
 
 } // namespace vashtem

@@ -3,6 +3,8 @@
 
 #include "platform/Paths.h"
 
+#include <QScopeGuard>
+
 namespace vashtem::testing {
 
 int RecordingMessageBoxes::show(QWidget *, const QString &text, const QString &title, int style)
@@ -35,10 +37,18 @@ FolderListing FaultyFileSystem::listSubfolder(const FolderHandle &parent, const 
 FolderListing FaultyFileSystem::list(const QByteArray &folder, const NameFilter &accept, const std::stop_token &stop,
                                      const std::function<FolderListing(const NameFilter &)> &real) const
 {
-    if (!heldUntilStopped.isEmpty() && withoutTrailingSeparator(folder) == heldUntilStopped) {
-        std::mutex mutex;
-        std::unique_lock lock(mutex);
-        std::condition_variable_any().wait(lock, stop, [] { return false; });
+    ++listing;
+    const auto ended = qScopeGuard([this] { --listing; });
+    if (!heldFolder.isEmpty() && withoutTrailingSeparator(folder) == heldFolder) {
+        ++held;
+        if (whileHeld)
+            whileHeld();
+        std::unique_lock lock(m_mutex);
+        if (holdPastStop)
+            m_releasedChanged.wait(lock, [this] { return m_released; });
+        else
+            m_releasedChanged.wait(lock, stop, [this] { return m_released; });
+        --held;
     }
     int error = listErrors.value(withoutTrailingSeparator(folder));
     if (error == 0 && firstListingError != 0) {
@@ -69,6 +79,13 @@ int FaultyFileSystem::checkFolder(const QByteArray &folder) const
 {
     const int error = listErrors.value(withoutTrailingSeparator(folder));
     return error != 0 ? error : m_real.checkFolder(folder);
+}
+
+void FaultyFileSystem::releaseHeld()
+{
+    const std::lock_guard lock(m_mutex);
+    m_released = true;
+    m_releasedChanged.notify_all();
 }
 
 OpenedFolder FaultyFileSystem::openListedFolder(const QByteArray &folder, FileIdentity identity) const

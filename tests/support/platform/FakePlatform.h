@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -65,7 +66,15 @@ public:
     std::vector<QByteArray> volumeList; // the volumes to offer; the real ones when empty
     QHash<QByteArray, int> listErrors;   // folder -> errno
     int firstListingError = 0;           // each folder's first listing fails with it, if set
-    QByteArray heldUntilStopped;         // a folder whose listing waits for the stop first
+    // A folder whose listing hangs before it starts, as on a share that stopped answering:
+    // until the stop, or with holdPastStop until releaseHeld(). whileHeld runs on the held
+    // thread as the hold begins.
+    QByteArray heldFolder;
+    bool holdPastStop = false;
+    std::function<void()> whileHeld;
+    mutable std::atomic<int> held{0};    // listings held now
+    mutable std::atomic<int> listing{0}; // listings under way now
+    void releaseHeld();
     QHash<QByteArray, int> removeErrors; // file -> errno, found by the check and the removal alike
     mutable QList<QByteArray> removeCalls; // the files whose removal was asked for, in order
     // Runs each time a listing asks the name filter about a file, after the filter answered
@@ -101,6 +110,8 @@ private:
     mutable std::mutex m_mutex; // deletions may run on several threads
     mutable QHash<const FolderHandle *, QByteArray> m_openedPaths;
     mutable QSet<QByteArray> m_listedOnce;
+    mutable std::condition_variable_any m_releasedChanged;
+    bool m_released = false; // guarded by m_mutex
 };
 
 // Every service a window needs, each one a stand-in a test can watch.
