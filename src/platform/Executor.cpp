@@ -121,6 +121,14 @@ bool Executor::offer(const std::shared_ptr<Group> &group, bool onlyIfServed)
     return served;
 }
 
+void Executor::withdraw(const std::shared_ptr<Group> &group)
+{
+    const std::lock_guard lock(m_mutex);
+    const auto found = std::find(m_offers.begin(), m_offers.end(), group);
+    if (found != m_offers.end())
+        m_offers.erase(found);
+}
+
 void Executor::serve(std::stop_token stop)
 {
     yieldToTheWindow();
@@ -168,6 +176,7 @@ void TaskGroup::wait()
     std::unique_lock lock(m_group->mutex);
     for (;;) {
         if (!m_group->tasks.empty()) {
+            m_executor.withdraw(m_group);
             m_group->runOne(lock);
             continue;
         }

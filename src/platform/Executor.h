@@ -82,6 +82,8 @@ private:
     // One task of the group waits: true when a thread is free for it or could be started.
     // With onlyIfServed nothing is offered unless it is.
     bool offer(const std::shared_ptr<Group> &group, bool onlyIfServed);
+    // One task of the group was taken by the one who waits for it: its offer goes.
+    void withdraw(const std::shared_ptr<Group> &group);
     void serve(std::stop_token stop);
 
     const size_t m_mostThreads;

@@ -73,7 +73,7 @@ struct BusyCommand::WorkState {
     bool shownEnded = false; // the window has heard that the work ended
 };
 
-void BusyCommand::run(std::function<void()> work, const std::function<bool()> &showProgress, Stuck stuck)
+void BusyCommand::run(const std::function<void()> &work, const std::function<bool()> &showProgress, Stuck stuck)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::instance()->installEventFilter(this);
@@ -97,7 +97,7 @@ void BusyCommand::run(std::function<void()> work, const std::function<bool()> &s
     m_giveUp = stuck == Stuck::LeaveIt ? &giveUp : nullptr;
     state->ticks = &ticks;
     ticks.start(TickMs);
-    const bool onAnotherThread = Executor::shared().tryStart([work = std::move(work), state] {
+    const bool onAnotherThread = Executor::shared().tryStart([work, state] {
         work();
         {
             const std::lock_guard lock(state->mutex);

@@ -48,7 +48,7 @@ public:
     // TickMs, to show what the work has done so far; when it answers true (it showed a
     // part, and more may be waiting) it runs again as soon as the window's pending events
     // have run. After the work, it runs until it answers false.
-    void run(std::function<void()> work, const std::function<bool()> &showProgress,
+    void run(const std::function<void()> &work, const std::function<bool()> &showProgress,
              Stuck stuck = Stuck::WaitForIt);
     // Whether run() returned with the work still under way, left to end on its own.
     bool abandoned() const { return m_abandoned; }
