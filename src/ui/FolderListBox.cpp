@@ -57,6 +57,10 @@ FolderListBox::FolderListBox(const FileSystem &fileSystem, QWidget *parent)
 
 int FolderListBox::setPath(const QByteArray &folder)
 {
+    // Opening the open folder changes nothing, as the Cancel of a drive's box does: read
+    // again, it could fail where nothing failed.
+    if (!path().isEmpty() && withoutTrailingSeparator(folder) == path())
+        return 0;
     int error = 0;
     // Every entry is read to find the subfolders, which takes a while in a folder of a million
     // files: once the window shows, it goes on painting meanwhile.

@@ -21,7 +21,8 @@ class FolderListBox final : public QListWidget
 public:
     FolderListBox(const FileSystem &fileSystem, QWidget *parent = nullptr);
 
-    // Opens a folder; 0 on success, else the errno that kept it from being read.
+    // Opens a folder; 0 on success, else the errno that kept it from being read. The folder
+    // that is open already is not read again.
     int setPath(const QByteArray &folder);
     const QByteArray &path() const { return m_cursor.path(); }
     int entryCount() const { return m_cursor.count(); }
