@@ -6,6 +6,8 @@
 
 #include <QListWidget>
 
+#include <optional>
+
 namespace vashtem {
 
 class FileSystem;
@@ -24,17 +26,24 @@ public:
     // Opens a folder; 0 on success, else the errno that kept it from being read. The folder
     // that is open already is not read again.
     int setPath(const QByteArray &folder);
-    const QByteArray &path() const { return m_cursor.path(); }
-    int entryCount() const { return m_cursor.count(); }
-    QByteArray entry(int index) const { return m_cursor.entry(index); }
+    // Reads the folder afresh, or, where it cannot be read any more, the nearest folder above
+    // it that can: what was read before of it and of the folders above it may be stale.
+    void reopenNearest(const QByteArray &folder);
+    // While a folder is being read, on a thread of its own, the cursor must not be touched.
+    bool isReading() const { return m_reading; }
+    const QByteArray &path() const { return m_cursor->path(); }
+    int entryCount() const { return m_cursor->count(); }
+    QByteArray entry(int index) const { return m_cursor->entry(index); }
 
 private:
+    int read(const QByteArray &folder);
     void refill();
     void openRow(QListWidgetItem *item);
     void addFolderLine(const QIcon &icon, QByteArrayView name, const QByteArray &folder, int depth);
 
     DirectListing m_listing;
-    FolderCursor m_cursor;
+    std::optional<FolderCursor> m_cursor;
+    bool m_reading = false;
 };
 
 } // namespace vashtem

@@ -3,11 +3,13 @@
 #include "support/ui/MainWindowFixture.h"
 
 #include "platform/MessageBoxes.h"
+#include "ui/DriveComboBox.h"
 #include "ui/FolderListBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QMenu>
@@ -38,6 +40,7 @@ private Q_SLOTS:
     void enterStartsTheSearch();
     void folderChooserOpensWhileWindowAnswers();
     void folderChooserLinesKeepOneHeight();
+    void drivesFollowTheMountTable();
     void tabVisitsControlsInOrder();
     void enlargingMovesNothing();
 };
@@ -246,6 +249,39 @@ void MainWindowTest::folderChooserLinesKeepOneHeight()
     QCOMPARE(folders->setPath(f.tree.path("leaf")), 0);
     QCOMPARE(folders->entryCount(), 0);
     QCOMPARE(lineHeight(), withSubfolders);
+}
+
+// "stick" and "usb" are mounted when the window opens; then "disk" is mounted beneath the folder
+// shown, and "usb", the drive chosen, goes with its folders.
+void MainWindowTest::drivesFollowTheMountTable()
+{
+    MainWindowFixture f;
+    f.tree.folder("usb/photos");
+    const QByteArray usb = f.tree.path("usb"), stick = f.tree.folder("stick");
+    auto &volumes = f.fake.fileSystem.volumeList;
+    volumes = {"/", stick, usb};
+    f.open();
+    auto *drives = f.find<DriveComboBox>("Drive1");
+    auto *folders = f.find<FolderListBox>("Dir1");
+    const auto mountsBecome = [&](std::vector<QByteArray> now) {
+        volumes = std::move(now);
+        f.fake.mountWatch.tellChange();
+        QCOMPARE(drives->volumes(), volumes);
+    };
+    drives->setCurrentIndex(2);
+    QCOMPARE(folders->setPath(f.tree.root()), 0);
+    mountsBecome({"/", f.tree.folder("disk"), stick, usb});
+    QCOMPARE(drives->drive(), usb);
+    QCOMPARE(folders->findItems(QStringLiteral("disk"), Qt::MatchExactly).size(), 1);
+
+    QCOMPARE(folders->setPath(usb), 0);
+    QCOMPARE(folders->setPath(usb + "/photos"), 0);
+    QVERIFY(QDir(QString::fromUtf8(usb)).removeRecursively());
+    mountsBecome({"/", f.tree.path("disk"), stick});
+    QCOMPARE(drives->drive(), QByteArray("/"));
+    QCOMPARE(folders->path(), f.tree.root());
+    QTest::keyClick(drives, Qt::Key_Down);
+    QCOMPARE(drives->drive(), f.tree.path("disk"));
 }
 
 void MainWindowTest::tabVisitsControlsInOrder()
