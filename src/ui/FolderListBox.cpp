@@ -47,13 +47,25 @@ QList<QByteArray> ancestry(const QByteArray &folder)
 
 FolderListBox::FolderListBox(const FileSystem &fileSystem, QWidget *parent)
     : QListWidget(parent)
-    , m_listing(fileSystem, [](QByteArrayView) { return false; })
+    , m_listing(fileSystem)
     , m_cursor(std::in_place, m_listing)
 {
     setUniformItemSizes(true);
     setIconSize(QSize(IconPixels, IconPixels));
     setItemDelegate(new IndentDelegate(this));
     connect(this, &QListWidget::itemDoubleClicked, this, &FolderListBox::openRow);
+}
+
+FolderListBox::UnheldListing::UnheldListing(const FileSystem &fileSystem)
+    : m_direct(fileSystem, [](QByteArrayView) { return false; }) // files are not shown
+{
+}
+
+FolderListing FolderListBox::UnheldListing::list(const QByteArray &folder, const FolderHandle *parent)
+{
+    FolderListing listing = m_direct.list(folder, parent);
+    listing.handle.reset();
+    return listing;
 }
 
 int FolderListBox::setPath(const QByteArray &folder)

@@ -36,12 +36,24 @@ public:
     QByteArray entry(int index) const { return m_cursor->entry(index); }
 
 private:
+    // Lists folders without holding them open: a folder on show must not keep its volume
+    // busy, or the volume could not be unmounted. A subfolder is then opened by its path.
+    class UnheldListing final : public ListingSource
+    {
+    public:
+        explicit UnheldListing(const FileSystem &fileSystem);
+        FolderListing list(const QByteArray &folder, const FolderHandle *parent) override;
+
+    private:
+        DirectListing m_direct;
+    };
+
     int read(const QByteArray &folder);
     void refill();
     void openRow(QListWidgetItem *item);
     void addFolderLine(const QIcon &icon, QByteArrayView name, const QByteArray &folder, int depth);
 
-    DirectListing m_listing;
+    UnheldListing m_listing;
     std::optional<FolderCursor> m_cursor;
     bool m_reading = false;
 };
