@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/MessageBoxes.h"
+#include "platform/MountsFileWatch.h"
 #include "platform/Platform.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/ProgramExit.h"
@@ -40,7 +41,8 @@ struct BenchPlatform {
     NoLauncher launcher;
     testing::SteppingClock clock{10, 0}; // the farewell's paint wait ends after one pass
     StayingExit exit;
-    Platform platform{fileSystem, messageBoxes, launcher, clock, exit};
+    MountsFileWatch mountWatch;
+    Platform platform{fileSystem, messageBoxes, launcher, clock, exit, mountWatch};
 };
 
 } // namespace vashtem::bench

@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <map>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace vashtem {
 
 namespace {
@@ -104,7 +107,7 @@ std::vector<QByteArray> pseudoMountPoints(const std::vector<MountedVolume> &moun
     return points; // the map kept them in byte order
 }
 
-std::vector<QByteArray> userVolumes(const std::vector<MountedVolume> &mounts)
+std::vector<QByteArray> userVolumes(const std::vector<MountedVolume> &mounts, const IsFolder &isFolder)
 {
     const std::vector<QByteArray> pseudo = pseudoMountPoints(mounts);
     const auto beneathPseudo = [&pseudo](const QByteArray &point) {
@@ -113,10 +116,18 @@ std::vector<QByteArray> userVolumes(const std::vector<MountedVolume> &mounts)
     };
     std::vector<QByteArray> volumes;
     for (const auto &[point, type] : visibleMounts(mounts)) {
-        if (!isPseudoFileSystem(type) && !beneathPseudo(point))
+        if (!isPseudoFileSystem(type) && !beneathPseudo(point) && isFolder(point))
             volumes.push_back(point);
     }
     return volumes;
+}
+
+bool isMountedFolder(const QByteArray &mountPoint)
+{
+    struct statx facts {};
+    const int flags = AT_NO_AUTOMOUNT | AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC;
+    return ::statx(AT_FDCWD, mountPoint.constData(), flags, STATX_TYPE, &facts) == 0
+        && S_ISDIR(facts.stx_mode);
 }
 
 QByteArray volumeContaining(const std::vector<QByteArray> &volumes, const QByteArray &path)

@@ -5,6 +5,7 @@ namespace vashtem {
 
 class FileSystem;
 class MessageBoxes;
+class MountWatch;
 class ProgramExit;
 class ProgramLauncher;
 class TickClock;
@@ -16,6 +17,7 @@ struct Platform {
     ProgramLauncher &launcher;
     TickClock &clock;
     ProgramExit &exit;
+    MountWatch &mountWatch;
 };
 
 } // namespace vashtem

@@ -180,7 +180,7 @@ int PosixFileSystem::checkFolder(const QByteArray &folder) const
 
 std::vector<QByteArray> PosixFileSystem::volumes() const
 {
-    return userVolumes(readMounts());
+    return userVolumes(readMounts(), isMountedFolder);
 }
 
 QByteArray PosixFileSystem::currentDirectory() const

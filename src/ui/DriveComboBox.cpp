@@ -3,11 +3,33 @@
 
 #include "platform/MountTable.h"
 
+#include <QSignalBlocker>
+
+#include <algorithm>
+
 namespace vashtem {
 
 DriveComboBox::DriveComboBox(std::vector<QByteArray> volumes, QWidget *parent)
     : QComboBox(parent)
     , m_volumes(std::move(volumes))
+{
+    addVolumes();
+}
+
+void DriveComboBox::setVolumes(std::vector<QByteArray> volumes)
+{
+    if (volumes == m_volumes)
+        return;
+    const QByteArray chosen = drive();
+    const QSignalBlocker quiet(this);
+    clear();
+    m_volumes = std::move(volumes);
+    addVolumes();
+    const auto kept = std::find(m_volumes.begin(), m_volumes.end(), chosen);
+    setCurrentIndex(kept == m_volumes.end() ? -1 : int(kept - m_volumes.begin()));
+}
+
+void DriveComboBox::addVolumes()
 {
     for (const QByteArray &volume : m_volumes)
         addItem(QString::fromUtf8(volume));

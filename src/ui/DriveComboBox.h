@@ -17,6 +17,11 @@ class DriveComboBox final : public QComboBox
 public:
     DriveComboBox(std::vector<QByteArray> volumes, QWidget *parent = nullptr);
 
+    // Lists these volumes from now on. The chosen volume stays chosen while it is listed;
+    // when it is not, none is. Neither is signalled as a change of the chosen volume.
+    void setVolumes(std::vector<QByteArray> volumes);
+    const std::vector<QByteArray> &volumes() const { return m_volumes; }
+
     QByteArray drive() const;
     // The listed volume that holds the path.
     QByteArray volumeOf(const QByteArray &path) const;
@@ -24,6 +29,8 @@ public:
     void setDriveOf(const QByteArray &path);
 
 private:
+    void addVolumes();
+
     std::vector<QByteArray> m_volumes;
 };
 

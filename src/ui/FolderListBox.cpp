@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -46,8 +47,8 @@ QList<QByteArray> ancestry(const QByteArray &folder)
 
 FolderListBox::FolderListBox(const FileSystem &fileSystem, QWidget *parent)
     : QListWidget(parent)
-    , m_listing(fileSystem, [](QByteArrayView) { return false; })
-    , m_cursor(m_listing)
+    , m_listing(fileSystem)
+    , m_cursor(std::in_place, m_listing)
 {
     setUniformItemSizes(true);
     setIconSize(QSize(IconPixels, IconPixels));
@@ -55,16 +56,50 @@ FolderListBox::FolderListBox(const FileSystem &fileSystem, QWidget *parent)
     connect(this, &QListWidget::itemDoubleClicked, this, &FolderListBox::openRow);
 }
 
+FolderListBox::UnheldListing::UnheldListing(const FileSystem &fileSystem)
+    : m_direct(fileSystem, [](QByteArrayView) { return false; }) // files are not shown
+{
+}
+
+FolderListing FolderListBox::UnheldListing::list(const QByteArray &folder, const FolderHandle *parent)
+{
+    FolderListing listing = m_direct.list(folder, parent);
+    listing.handle.reset();
+    return listing;
+}
+
 int FolderListBox::setPath(const QByteArray &folder)
+{
+    // Opening the open folder changes nothing, as the Cancel of a drive's box does: read
+    // again, it could fail where nothing failed.
+    if (!path().isEmpty() && withoutTrailingSeparator(folder) == path())
+        return 0;
+    return read(folder);
+}
+
+void FolderListBox::reopenNearest(const QByteArray &folder)
+{
+    for (QByteArray nearest = folder;; nearest = parentFolder(nearest)) {
+        m_cursor.emplace(m_listing); // a cursor goes back up through the listings it holds
+        if (read(nearest) == 0)
+            return;
+        if (nearest == parentFolder(nearest))
+            break;
+    }
+    clear(); // nothing can be read, not even the root
+}
+
+int FolderListBox::read(const QByteArray &folder)
 {
     int error = 0;
     // Every entry is read to find the subfolders, which takes a while in a folder of a million
     // files: once the window shows, it goes on painting meanwhile.
     if (isVisible()) {
+        const QScopedValueRollback reading(m_reading, true);
         BusyCommand busy(window());
-        busy.run([&] { error = m_cursor.setPath(folder); }, [] { return false; });
+        busy.run([&] { error = m_cursor->setPath(folder); }, [] { return false; });
     } else {
-        error = m_cursor.setPath(folder);
+        error = m_cursor->setPath(folder);
     }
     if (error == 0)
         refill();

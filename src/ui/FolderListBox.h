@@ -6,6 +6,8 @@
 
 #include <QListWidget>
 
+#include <optional>
+
 namespace vashtem {
 
 class FileSystem;
@@ -21,19 +23,39 @@ class FolderListBox final : public QListWidget
 public:
     FolderListBox(const FileSystem &fileSystem, QWidget *parent = nullptr);
 
-    // Opens a folder; 0 on success, else the errno that kept it from being read.
+    // Opens a folder; 0 on success, else the errno that kept it from being read. The folder
+    // that is open already is not read again.
     int setPath(const QByteArray &folder);
-    const QByteArray &path() const { return m_cursor.path(); }
-    int entryCount() const { return m_cursor.count(); }
-    QByteArray entry(int index) const { return m_cursor.entry(index); }
+    // Reads the folder afresh, or, where it cannot be read any more, the nearest folder above
+    // it that can: what was read before of it and of the folders above it may be stale.
+    void reopenNearest(const QByteArray &folder);
+    // While a folder is being read, on a thread of its own, the cursor must not be touched.
+    bool isReading() const { return m_reading; }
+    const QByteArray &path() const { return m_cursor->path(); }
+    int entryCount() const { return m_cursor->count(); }
+    QByteArray entry(int index) const { return m_cursor->entry(index); }
 
 private:
+    // Lists folders without holding them open: a folder on show must not keep its volume
+    // busy, or the volume could not be unmounted. A subfolder is then opened by its path.
+    class UnheldListing final : public ListingSource
+    {
+    public:
+        explicit UnheldListing(const FileSystem &fileSystem);
+        FolderListing list(const QByteArray &folder, const FolderHandle *parent) override;
+
+    private:
+        DirectListing m_direct;
+    };
+
+    int read(const QByteArray &folder);
     void refill();
     void openRow(QListWidgetItem *item);
     void addFolderLine(const QIcon &icon, QByteArrayView name, const QByteArray &folder, int depth);
 
-    DirectListing m_listing;
-    FolderCursor m_cursor;
+    UnheldListing m_listing;
+    std::optional<FolderCursor> m_cursor;
+    bool m_reading = false;
 };
 
 } // namespace vashtem

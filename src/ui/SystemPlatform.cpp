@@ -2,6 +2,7 @@
 #include "ui/SystemPlatform.h"
 
 #include "ui/ApplicationExit.h"
+#include "platform/MountsFileWatch.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/ProcessLauncher.h"
 #include "ui/QtMessageBoxes.h"
@@ -16,7 +17,8 @@ Platform &systemPlatform()
     static ProcessLauncher launcher;
     static SteadyClock clock;
     static ApplicationExit exit;
-    static Platform platform{fileSystem, messageBoxes, launcher, clock, exit};
+    static MountsFileWatch mountWatch;
+    static Platform platform{fileSystem, messageBoxes, launcher, clock, exit, mountWatch};
     return platform;
 }
 

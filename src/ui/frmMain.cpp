@@ -9,6 +9,7 @@
 #include "ui/Fonts.h"
 #include "ui/Twips.h"
 #include "platform/FileSystem.h"
+#include "platform/MountWatch.h"
 #include "ui/resources/Pictures.h"
 #include "core/results/ResultModel.h"
 
@@ -255,6 +256,7 @@ void frmMain::routeEvents()
     connect(mnuSearch, &QAction::triggered, this, &frmMain::mnuSearch_Click);
     connect(chkSize, &QCheckBox::stateChanged, this, &frmMain::chkSize_Click);
     connect(Drive1, &QComboBox::currentIndexChanged, this, &frmMain::Drive1_Change);
+    m_platform.mountWatch.watch(this, [this] { followMounts(); });
     connect(cmdRemoveOne, &QAbstractButton::clicked, this, &frmMain::cmdRemoveOne_Click);
     connect(mnuRemoveOne, &QAction::triggered, this, &frmMain::mnuRemoveOne_Click);
     connect(cmdRemoveAll, &QAbstractButton::clicked, this, &frmMain::cmdRemoveAll_Click);

@@ -84,6 +84,8 @@ private:
     void chkSize_Click();
     void Drive1_Change();
     void Form_Unload();
+    // Lists the volumes mounted now in Drive1, after a change of the mount table.
+    void followMounts();
 
     // Search helpers.
     void readCriteria();

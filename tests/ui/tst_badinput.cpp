@@ -297,6 +297,7 @@ void BadInputTest::unreadableDrive()
     const int other = 1;
     const QByteArray folderBefore = f.find<FolderListBox>("Dir1")->path();
     f.fake.fileSystem.listErrors.insert(vanished, ENODEV);
+    f.fake.fileSystem.listErrors.insert(folderBefore, ENODEV); // shown, so Cancel need not read it
     f.fake.messageBoxes.answers = answers;
     if (readableOnRetry)
         f.fake.messageBoxes.whileShown = [&] { f.fake.fileSystem.listErrors.clear(); };

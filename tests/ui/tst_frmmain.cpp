@@ -3,21 +3,27 @@
 #include "support/ui/MainWindowFixture.h"
 
 #include "platform/MessageBoxes.h"
+#include "platform/MountsFileWatch.h"
+#include "ui/DriveComboBox.h"
 #include "ui/FolderListBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 
 #include <atomic>
+
+#include <sys/mount.h>
 
 using namespace vashtem;
 using namespace vashtem::testing;
@@ -38,6 +44,8 @@ private Q_SLOTS:
     void enterStartsTheSearch();
     void folderChooserOpensWhileWindowAnswers();
     void folderChooserLinesKeepOneHeight();
+    void drivesFollowTheMountTable();
+    void drivesFollowRealMounts();
     void tabVisitsControlsInOrder();
     void enlargingMovesNothing();
 };
@@ -246,6 +254,68 @@ void MainWindowTest::folderChooserLinesKeepOneHeight()
     QCOMPARE(folders->setPath(f.tree.path("leaf")), 0);
     QCOMPARE(folders->entryCount(), 0);
     QCOMPARE(lineHeight(), withSubfolders);
+}
+
+// "stick" and "usb" are mounted when the window opens; then "disk" is mounted beneath the folder
+// shown, and "usb", the drive chosen, goes with its folders.
+void MainWindowTest::drivesFollowTheMountTable()
+{
+    MainWindowFixture f;
+    f.tree.folder("usb/photos");
+    const QByteArray usb = f.tree.path("usb"), stick = f.tree.folder("stick");
+    auto &volumes = f.fake.fileSystem.volumeList;
+    volumes = {"/", stick, usb};
+    f.open();
+    auto *drives = f.find<DriveComboBox>("Drive1");
+    auto *folders = f.find<FolderListBox>("Dir1");
+    const auto mountsBecome = [&](std::vector<QByteArray> now) {
+        volumes = std::move(now);
+        f.fake.mountWatch.tellChange();
+        QCOMPARE(drives->volumes(), volumes);
+    };
+    drives->setCurrentIndex(2);
+    QCOMPARE(folders->setPath(f.tree.root()), 0);
+    mountsBecome({"/", f.tree.folder("disk"), stick, usb});
+    QCOMPARE(drives->drive(), usb);
+    QCOMPARE(folders->findItems(QStringLiteral("disk"), Qt::MatchExactly).size(), 1);
+
+    QCOMPARE(folders->setPath(usb), 0);
+    QCOMPARE(folders->setPath(usb + "/photos"), 0);
+    QVERIFY(QDir(QString::fromUtf8(usb)).removeRecursively());
+    mountsBecome({"/", f.tree.path("disk"), stick});
+    QCOMPARE(drives->drive(), QByteArray("/"));
+    QCOMPARE(folders->path(), f.tree.root());
+    QTest::keyClick(drives, Qt::Key_Down);
+    QCOMPARE(drives->drive(), f.tree.path("disk"));
+}
+
+// Where this process may mount: a tmpfs on a folder comes and goes as a drive, a file mounted
+// on a file is none, and the folder shown on a drive does not keep it from being unmounted.
+void MainWindowTest::drivesFollowRealMounts()
+{
+    MainWindowFixture f;
+    const QByteArray stick = f.tree.folder("stick"), hosts = f.tree.file("hosts");
+    MountsFileWatch realWatch;
+    Platform platform{f.fake.fileSystem, f.fake.messageBoxes, f.fake.launcher, f.fake.clock, f.fake.exit, realWatch};
+    frmMain window(platform);
+    auto *drives = window.findChild<DriveComboBox *>("Drive1");
+    const auto listed = [drives](const QByteArray &point) { return std::ranges::count(drives->volumes(), point) == 1; };
+    if (::mount("tmpfs", stick.constData(), "tmpfs", 0, nullptr) != 0)
+        QSKIP("mounting is not allowed here");
+    const auto unmount = qScopeGuard([&] {
+        ::umount2(stick.constData(), MNT_DETACH);
+        ::umount2(hosts.constData(), MNT_DETACH);
+    });
+    QCOMPARE(::mount(hosts.constData(), hosts.constData(), nullptr, MS_BIND, nullptr), 0);
+    f.tree.folder("stick/inside"); // a folder with subfolders is held open to list them
+    QTRY_VERIFY_WITH_TIMEOUT(listed(stick), 2000);
+    QVERIFY(!listed(hosts));
+    drives->setCurrentIndex(drives->findText(QString::fromUtf8(stick)));
+    QCOMPARE(window.findChild<FolderListBox *>("Dir1")->path(), stick);
+
+    QCOMPARE(::umount(stick.constData()), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!listed(stick), 2000);
+    QCOMPARE(drives->drive(), QByteArray("/"));
 }
 
 void MainWindowTest::tabVisitsControlsInOrder()

@@ -322,7 +322,7 @@ void ShutdownTest::exitButtonEndsTheAboutWindowToo()
     FakePlatform fake;
     fake.fileSystem.workingFolder = tree.root();
     ApplicationExit realExit;
-    Platform platform{fake.fileSystem, fake.messageBoxes, fake.launcher, fake.clock, realExit};
+    Platform platform{fake.fileSystem, fake.messageBoxes, fake.launcher, fake.clock, realExit, fake.mountWatch};
     frmMain window(platform);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

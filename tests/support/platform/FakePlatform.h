@@ -3,6 +3,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
+#include "platform/MountWatch.h"
 #include "platform/Platform.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/ProgramExit.h"
@@ -55,6 +56,12 @@ class RecordingExit final : public ProgramExit
 public:
     int calls = 0;
     void endNow() override { ++calls; }
+};
+
+// Tells the last window that watches of a change of the mount table when the test calls tellChange.
+struct ToldMountWatch final : MountWatch {
+    std::function<void()> tellChange;
+    void watch(QObject *, std::function<void()> changed) override { tellChange = std::move(changed); }
 };
 
 // The real file system with faults that a test can plant by path, a working folder of
@@ -121,7 +128,8 @@ struct FakePlatform {
     RecordingLauncher launcher;
     SteppingClock clock;
     RecordingExit exit;
-    Platform platform{fileSystem, messageBoxes, launcher, clock, exit};
+    ToldMountWatch mountWatch;
+    Platform platform{fileSystem, messageBoxes, launcher, clock, exit, mountWatch};
 };
 
 } // namespace vashtem::testing
