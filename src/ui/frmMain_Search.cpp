@@ -15,6 +15,7 @@
 #include "core/results/RowFeed.h"
 #include "platform/Paths.h"
 #include "core/search/FolderSearch.h"
+#include "core/text/ErrorText.h"
 #include "core/text/NumberFormat.h"
 #include "core/search/SizeLimit.h"
 
@@ -111,7 +112,7 @@ void frmMain::Drive1_Change()
         if (error == 0)
             return;
         const QString text = QStringLiteral("%1 を読み取れません。\n%2")
-                                 .arg(QString::fromUtf8(drive), qt_error_string(error));
+                                 .arg(QString::fromUtf8(drive), errorReason(error));
         const int answer = m_platform.messageBoxes.show(this, text, QStringLiteral("Vashtem"),
                                                         MsgStyle::RetryCancel + MsgStyle::Information);
         if (answer != MsgAnswer::Retry)
