@@ -35,6 +35,7 @@ private Q_SLOTS:
     void emptySizeTextIsRefused_data();
     void emptySizeTextIsRefused();
     void searchFillsListAndLabels();
+    void enterStartsTheSearch_data();
     void enterStartsTheSearch();
     void folderChooserOpensWhileWindowAnswers();
     void folderChooserLinesKeepOneHeight();
@@ -190,15 +191,41 @@ void MainWindowTest::searchFillsListAndLabels()
     QCOMPARE(f.edit("txtExt")->text(), QStringLiteral("*.txt;*.DAT"));
 }
 
+// Enter searches, but on a subfolder's line in the folder chooser it opens that folder.
+void MainWindowTest::enterStartsTheSearch_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QByteArray>("openFolder");
+    QTest::addColumn<int>("rows");
+    const QList<int> enter{Qt::Key_Return};
+    QTest::newRow("pattern box") << "txtExt" << enter << QByteArray() << 1;
+    QTest::newRow("open folder's line") << "Dir1" << enter << QByteArray() << 1;
+    QTest::newRow("subfolder's line") << "Dir1" << QList<int>{Qt::Key_Down, Qt::Key_Return} << QByteArray("/sub") << 0;
+    QTest::newRow("keypad Enter") << "Dir1" << QList<int>{Qt::Key_Down, Qt::Key_Enter} << QByteArray("/sub") << 0;
+    QTest::newRow("subfolder opened, then searched")
+        << "Dir1" << QList<int>{Qt::Key_Down, Qt::Key_Return, Qt::Key_Return} << QByteArray("/sub") << 2;
+    QTest::newRow("Space only highlights") << "Dir1" << QList<int>{Qt::Key_Down, Qt::Key_Space} << QByteArray() << 0;
+}
+
 void MainWindowTest::enterStartsTheSearch()
 {
+    QFETCH(QString, control);
+    QFETCH(QList<int>, keys);
+    QFETCH(QByteArray, openFolder);
+    QFETCH(int, rows);
     MainWindowFixture f;
     f.tree.file("one.txt");
+    f.tree.file("sub/two.txt");
+    f.tree.file("sub/three.txt");
     f.open();
-    f.edit("txtExt")->setFocus();
-    QTest::keyClick(f.edit("txtExt"), Qt::Key_Return);
-    QCOMPARE(f.list()->model()->rowCount(), 1);
-    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("1"));
+    QWidget *focus = f.find<QWidget>(qPrintable(control));
+    focus->setFocus();
+    for (const int key : keys)
+        QTest::keyClick(focus, Qt::Key(key));
+    QCOMPARE(f.find<FolderListBox>("Dir1")->path(), f.tree.root() + openFolder);
+    QCOMPARE(f.list()->model()->rowCount(), rows);
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(rows));
 }
 
 // A folder is listed whole to find its subfolders: meanwhile the window's events go on.
