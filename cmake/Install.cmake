@@ -5,7 +5,6 @@
 # carries.
 cmake_path(GET CMAKE_CURRENT_LIST_DIR PARENT_PATH VASHTEM_SOURCE_ROOT)
 set(VASHTEM_PACKAGING_DIR ${VASHTEM_SOURCE_ROOT}/packaging)
-set(VASHTEM_DESKTOP_ID io.github.vashtem.Vashtem)
 # CMAKE_INSTALL_DOCDIR is named after the project, "Vashtem"; the package is "vashtem".
 set(VASHTEM_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/vashtem)
 set(VASHTEM_MAINTAINER "Vashtem maintainers <maintainers@users.noreply.c-seed-86d2d654.example>"

@@ -7,7 +7,8 @@ namespace vashtem {
 
 // A framed, right-aligned label that shows a number, such as the elapsed time or the row
 // count. A screen reader names it by the caption that stands beside it, as it names a
-// field, and reads the number as its value; a plain label would be named by the number.
+// field, and reads the number as its value and description (the text AT-SPI passes on); a
+// plain label would be named by the number.
 class NumberBox final : public QLabel
 {
     Q_OBJECT

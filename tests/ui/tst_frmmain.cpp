@@ -5,6 +5,7 @@
 #include "platform/MessageBoxes.h"
 #include "ui/FolderListBox.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -35,11 +36,14 @@ private Q_SLOTS:
     void emptySizeTextIsRefused_data();
     void emptySizeTextIsRefused();
     void searchFillsListAndLabels();
-    void enterStartsTheSearch_data();
     void enterStartsTheSearch();
+    void folderChooserAnswersEnter_data();
+    void folderChooserAnswersEnter();
     void folderChooserOpensWhileWindowAnswers();
     void folderChooserLinesKeepOneHeight();
     void tabVisitsControlsInOrder();
+    void fieldIsHeardByItsCaption_data();
+    void fieldIsHeardByItsCaption();
     void enlargingMovesNothing();
 };
 
@@ -191,26 +195,32 @@ void MainWindowTest::searchFillsListAndLabels()
     QCOMPARE(f.edit("txtExt")->text(), QStringLiteral("*.txt;*.DAT"));
 }
 
-// Enter searches, but on a subfolder's line in the folder chooser it opens that folder.
-void MainWindowTest::enterStartsTheSearch_data()
+void MainWindowTest::enterStartsTheSearch()
 {
-    QTest::addColumn<QString>("control");
+    MainWindowFixture f;
+    f.tree.file("one.txt");
+    f.open();
+    f.edit("txtExt")->setFocus();
+    QTest::keyClick(f.edit("txtExt"), Qt::Key_Return);
+    QCOMPARE(f.list()->model()->rowCount(), 1);
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("1"));
+}
+
+// On a subfolder's line Enter opens that folder; on the open folder's own line it searches.
+void MainWindowTest::folderChooserAnswersEnter_data()
+{
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<QByteArray>("openFolder");
     QTest::addColumn<int>("rows");
-    const QList<int> enter{Qt::Key_Return};
-    QTest::newRow("pattern box") << "txtExt" << enter << QByteArray() << 1;
-    QTest::newRow("open folder's line") << "Dir1" << enter << QByteArray() << 1;
-    QTest::newRow("subfolder's line") << "Dir1" << QList<int>{Qt::Key_Down, Qt::Key_Return} << QByteArray("/sub") << 0;
-    QTest::newRow("keypad Enter") << "Dir1" << QList<int>{Qt::Key_Down, Qt::Key_Enter} << QByteArray("/sub") << 0;
-    QTest::newRow("subfolder opened, then searched")
-        << "Dir1" << QList<int>{Qt::Key_Down, Qt::Key_Return, Qt::Key_Return} << QByteArray("/sub") << 2;
-    QTest::newRow("Space only highlights") << "Dir1" << QList<int>{Qt::Key_Down, Qt::Key_Space} << QByteArray() << 0;
+    QTest::newRow("open folder's line") << QList<int>{Qt::Key_Return} << QByteArray() << 1;
+    QTest::newRow("subfolder's line") << QList<int>{Qt::Key_Down, Qt::Key_Return} << QByteArray("/sub") << 0;
+    QTest::newRow("keypad Enter, then searched") << QList<int>{Qt::Key_Down, Qt::Key_Enter, Qt::Key_Return}
+                                                 << QByteArray("/sub") << 2;
+    QTest::newRow("Space only highlights") << QList<int>{Qt::Key_Down, Qt::Key_Space} << QByteArray() << 0;
 }
 
-void MainWindowTest::enterStartsTheSearch()
+void MainWindowTest::folderChooserAnswersEnter()
 {
-    QFETCH(QString, control);
     QFETCH(QList<int>, keys);
     QFETCH(QByteArray, openFolder);
     QFETCH(int, rows);
@@ -219,12 +229,11 @@ void MainWindowTest::enterStartsTheSearch()
     f.tree.file("sub/two.txt");
     f.tree.file("sub/three.txt");
     f.open();
-    QWidget *focus = f.find<QWidget>(qPrintable(control));
-    focus->setFocus();
+    auto *folders = f.find<FolderListBox>("Dir1");
+    folders->setFocus();
     for (const int key : keys)
-        QTest::keyClick(focus, Qt::Key(key));
-    QCOMPARE(f.find<FolderListBox>("Dir1")->path(), f.tree.root() + openFolder);
-    QCOMPARE(f.list()->model()->rowCount(), rows);
+        QTest::keyClick(folders, Qt::Key(key));
+    QCOMPARE(folders->path(), f.tree.root() + openFolder);
     QCOMPARE(f.label("lblFileSum")->text(), QString::number(rows));
 }
 
@@ -298,6 +307,39 @@ void MainWindowTest::tabVisitsControlsInOrder()
     QCOMPARE(walk(), (QStringList{"Dir1", "cmdSearch", "optSearch_1", "cmdRemoveOne", "cmdRemoveAll", "Command1",
                                   "Command2", "cmdEnd", "chkSize", "txtSize", "optByte_2", "optUD_0", "ListView1",
                                   "cmdExplorer", "txtExt", "Drive1"}));
+}
+
+void MainWindowTest::fieldIsHeardByItsCaption_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Drive1") << "ファイル検索ディレクトリ";
+    QTest::newRow("Dir1") << "ドライブのフォルダ";
+    QTest::newRow("txtExt") << "検索ファイル指定";
+    QTest::newRow("txtSize") << "ファイルサイズ指定";
+    QTest::newRow("fraByte") << "ファイルサイズの単位";
+    QTest::newRow("fraUD") << "ファイルサイズの範囲";
+    QTest::newRow("lblTime") << "検索時間（ミリ秒）";
+    QTest::newRow("lblFileSum") << "合計ファイル数";
+    QTest::newRow("ListView1") << "検索結果";
+}
+
+// A field is heard by the caption beside it, never by what it shows (a number box's
+// description); a combo box is named by its text, so it is heard by its label.
+void MainWindowTest::fieldIsHeardByItsCaption()
+{
+    QFETCH(QString, caption);
+    MainWindowFixture f;
+    f.tree.file("a.txt");
+    f.open();
+    f.fake.clock.step = 29;
+    f.search();
+    QWidget *widget = f.find<QWidget>(QTest::currentDataTag());
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(widget);
+    if (field->role() == QAccessible::ComboBox)
+        field = field->relations(QAccessible::Label).value(0).first;
+    QCOMPARE(field->text(QAccessible::Name), caption);
+    if (auto *number = qobject_cast<QLabel *>(widget))
+        QCOMPARE(field->text(QAccessible::Description), number->text());
 }
 
 void MainWindowTest::enlargingMovesNothing()
