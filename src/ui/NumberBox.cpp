@@ -35,8 +35,10 @@ QAccessibleInterface *numberBoxAccessible(const QString &, QObject *object)
 NumberBox::NumberBox(const QString &caption, QWidget *parent)
     : QLabel(parent)
 {
-    static const bool factoryInstalled = (QAccessible::installFactory(numberBoxAccessible), true);
-    Q_UNUSED(factoryInstalled);
+    [[maybe_unused]] static const bool factoryInstalled = [] {
+        QAccessible::installFactory(numberBoxAccessible);
+        return true;
+    }();
     setAccessibleName(caption);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
