@@ -11,6 +11,9 @@ install_missing_packages
 cd "$PROJECT_ROOT"
 build_dir=$PROJECT_ROOT/build-release
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+# The changelog's date stands for the build time: rcc stamps the pictures with it, and
+# cpack every packaged file, so that two builds of one commit give the same package.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l packaging/changelog -STimestamp)}
 build_project "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVASHTEM_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
     -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"

@@ -23,7 +23,7 @@ public:
 class NoLauncher final : public ProgramLauncher
 {
 public:
-    bool startDetached(const QString &, const QStringList &) override { return false; }
+    bool start(const QString &, const QStringList &, const QObject *, const Failed &) override { return false; }
 };
 
 // The window stays after its farewell, to be measured and then closed by the bench.

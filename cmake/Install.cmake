@@ -1,13 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the program for the desktop: the executable, the manual beside which it is
-# started, a menu entry, the icon in every size, the AppStream metadata for software
-# centres, a manual page, and the copyright file and changelog a Debian package carries.
-include(GNUInstallDirs)
-
+# Installs the program for the desktop: the executable, the manual that Help finds from the
+# executable's folder, a menu entry, the icon in every size, the AppStream metadata for
+# software centres, a manual page, and the copyright file and changelog a Debian package
+# carries.
 cmake_path(GET CMAKE_CURRENT_LIST_DIR PARENT_PATH VASHTEM_SOURCE_ROOT)
 set(VASHTEM_PACKAGING_DIR ${VASHTEM_SOURCE_ROOT}/packaging)
-set(VASHTEM_DESKTOP_ID io.github.vashtem.Vashtem)
-set(VASHTEM_DATA_DIR ${CMAKE_INSTALL_DATADIR}/vashtem)
 # CMAKE_INSTALL_DOCDIR is named after the project, "Vashtem"; the package is "vashtem".
 set(VASHTEM_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/vashtem)
 set(VASHTEM_MAINTAINER "Vashtem maintainers <maintainers@users.noreply.c-seed-86d2d654.example>"
@@ -20,9 +17,10 @@ install(FILES "${VASHTEM_SOURCE_ROOT}/docs/説明書.html" DESTINATION ${VASHTEM
 install(FILES "${VASHTEM_SOURCE_ROOT}/docs/screenshot.png" DESTINATION ${VASHTEM_DATA_DIR} OPTIONAL)
 
 # The entry starts the program by its full path, so that a prefix outside PATH works too,
-# in the manual's folder, where Help looks for it. The prefix may change after configuring
-# (cmake --install --prefix), so the installed entry is made at install time; the one made
-# now is what the test validates.
+# in the user's home folder (no Path: the first folder shown is the working folder). The
+# entry's id is the program's desktop file name, and StartupWMClass the window's class.
+# The prefix may change after configuring (cmake --install --prefix), so the installed
+# entry is made at install time; the one made now is what the test validates.
 set(VASHTEM_DESKTOP_TEMPLATE "${VASHTEM_PACKAGING_DIR}/${VASHTEM_DESKTOP_ID}.desktop.in")
 set(VASHTEM_DESKTOP_FILE ${CMAKE_CURRENT_BINARY_DIR}/${VASHTEM_DESKTOP_ID}.desktop)
 configure_file(${VASHTEM_DESKTOP_TEMPLATE} ${VASHTEM_DESKTOP_FILE} @ONLY)
@@ -30,10 +28,7 @@ set(VASHTEM_INSTALLED_DESKTOP_FILE ${CMAKE_CURRENT_BINARY_DIR}/install/${VASHTEM
 install(CODE "
     set(VASHTEM_DESKTOP_ID ${VASHTEM_DESKTOP_ID})
     set(CMAKE_INSTALL_FULL_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
-    set(CMAKE_INSTALL_FULL_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
-    foreach(dir IN ITEMS CMAKE_INSTALL_FULL_BINDIR CMAKE_INSTALL_FULL_DATADIR)
-        cmake_path(ABSOLUTE_PATH \${dir} BASE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}\" NORMALIZE)
-    endforeach()
+    cmake_path(ABSOLUTE_PATH CMAKE_INSTALL_FULL_BINDIR BASE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}\" NORMALIZE)
     configure_file(\"${VASHTEM_DESKTOP_TEMPLATE}\" \"${VASHTEM_INSTALLED_DESKTOP_FILE}\" @ONLY)
 ")
 install(FILES ${VASHTEM_INSTALLED_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -31,10 +31,29 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries come from the binary (dpkg-shlibdeps); the rest is what the program runs
-# or shows at run time: the Japanese font, Qt's own Japanese texts, and xdg-open.
+# or shows at run time: a Japanese font (IPA Gothic, or Noto CJK, which the program falls
+# back to), Qt's own Japanese texts, and xdg-open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # libqt6gui6 only recommends its platform plugins, without which no window can open.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-qpa-plugins, qt6-translations-l10n, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-ipafont-gothic | fonts-noto-cjk, qt6-qpa-plugins, qt6-translations-l10n, xdg-utils")
+# Without the Wayland plugin the program runs through XWayland on a Wayland desktop.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+
+# One commit gives one package, byte for byte: cpack stamps every file and archive member
+# with SOURCE_DATE_EPOCH, which is the date of the changelog's latest entry unless the
+# caller sets one. cpack reads it from its own environment, hence the project config file.
+file(STRINGS ${VASHTEM_PACKAGING_DIR}/changelog VASHTEM_CHANGELOG_TRAILER REGEX "^ -- .*>  " LIMIT_COUNT 1)
+string(REGEX REPLACE "^ -- .*>  " "" VASHTEM_CHANGELOG_DATE "${VASHTEM_CHANGELOG_TRAILER}")
+execute_process(COMMAND date -u -d "${VASHTEM_CHANGELOG_DATE}" +%s
+    OUTPUT_VARIABLE VASHTEM_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VASHTEM_PACKAGING_DIR}/changelog)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackProjectConfig.cmake)
+file(CONFIGURE OUTPUT ${CPACK_PROJECT_CONFIG_FILE} CONTENT [=[
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(ENV{SOURCE_DATE_EPOCH} @VASHTEM_SOURCE_DATE_EPOCH@)
+endif()
+]=] @ONLY)
 
 include(CPack)
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Debian package of an already built tree with cpack, into a temporary folder,
-# and checks it: its name, the files it installs, its Depends, the menu entry's paths, the
-# AppStream metadata as installed, and lintian without errors or warnings.
+# and checks it: its name, the files it installs, its Depends and Recommends, the menu
+# entry, the AppStream metadata as installed, lintian without errors or warnings, and that
+# a second package made later is the same, byte for byte.
 # Usage: check-package.sh CPACK BUILD_DIR VERSION
 # Exits 77, which CTest reports as skipped, when a tool it needs is missing.
 set -euo pipefail
@@ -62,19 +63,22 @@ depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
 depends_names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 \
-               fonts-ipafont-gothic qt6-qpa-plugins qt6-translations-l10n xdg-utils; do
+               "fonts-ipafont-gothic | fonts-noto-cjk" qt6-qpa-plugins qt6-translations-l10n xdg-utils; do
     grep -qxF "$package" <<<"$depends_names" || fail "Depends lacks $package"
 done
+[ "$(dpkg-deb --field "$deb" Recommends)" = qt6-wayland ] || fail "Recommends is not qt6-wayland"
 for field in Maintainer Section Description; do
     [ -n "$(dpkg-deb --field "$deb" "$field")" ] || fail "the $field field is empty"
 done
 [ "$(dpkg-deb --field "$deb" Section)" = utils ] || fail "Section is not utils"
 
 # The entry is written while installing; it must name the packaged paths, not the staging
-# folder cpack installed into.
+# folder cpack installed into. It starts the program in the home folder, and names the
+# window's class, which is the entry's id.
 entry=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/applications/$icon.desktop")
 grep -qx 'Exec="/usr/bin/vashtem"' <<<"$entry" || fail "the menu entry's Exec is not /usr/bin/vashtem"
-grep -qx 'Path=/usr/share/vashtem' <<<"$entry" || fail "the menu entry's Path is not /usr/share/vashtem"
+! grep -q '^Path=' <<<"$entry" || fail "the menu entry sets a working folder (Path)"
+grep -qx "StartupWMClass=$icon" <<<"$entry" || fail "the menu entry's StartupWMClass is not $icon"
 
 # The metadata's launchable must be a desktop entry the package ships.
 if command -v appstreamcli >/dev/null; then
@@ -89,5 +93,14 @@ lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 || lintian_stat
 grep -v '^running with root privileges' "$work/lintian.log" || true
 [ "$lintian_status" -eq 0 ] || fail "lintian reports errors or warnings"
 
+# Made again a second later, when every file installed anew is a second younger.
+sleep 1
+if "$cpack" --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/again" >"$work/cpack.log" 2>&1; then
+    cmp "$deb" "$work/again/$(basename "$deb")" || fail "a second package of the same build differs"
+else
+    cat "$work/cpack.log"
+    fail "cpack could not make the package a second time"
+fi
+
 [ "$failures" -eq 0 ] || exit 1
-echo "$(basename "$deb"): files, Depends, menu entry, metadata and lintian are as expected"
+echo "$(basename "$deb"): files, Depends, Recommends, menu entry, metadata, lintian and a second package are as expected"

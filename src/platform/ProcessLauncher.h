@@ -5,11 +5,12 @@
 
 namespace vashtem {
 
-// Starts programs as detached processes; they outlive the program.
+// Starts programs as processes that outlive the program.
 class ProcessLauncher final : public ProgramLauncher
 {
 public:
-    bool startDetached(const QString &program, const QStringList &arguments) override;
+    bool start(const QString &program, const QStringList &arguments, const QObject *context,
+               const Failed &failed) override;
 };
 
 } // namespace vashtem

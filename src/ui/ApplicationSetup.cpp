@@ -10,7 +10,11 @@ namespace vashtem {
 
 void setUpApplication(QApplication &application)
 {
-    QApplication::setApplicationName(QStringLiteral("Vashtem"));
+    // A shell finds a window's launcher by the desktop entry's id: the window carries it as
+    // its X11 class, which is the application's name, and as its Wayland app id, the
+    // desktop file name. Window titles stay as they are, since no display name is set.
+    QApplication::setApplicationName(QStringLiteral(VASHTEM_DESKTOP_ID));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VASHTEM_DESKTOP_ID));
     QApplication::setApplicationVersion(QStringLiteral(VASHTEM_VERSION));
 
     auto *qtTranslations = new QTranslator(&application);

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
+#include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -128,6 +129,18 @@ void FolderListBox::addFolderLine(const QIcon &icon, QByteArrayView name, const 
     auto *item = new QListWidgetItem(icon, QString::fromUtf8(name), this);
     item->setData(PathRole, folder);
     item->setData(DepthRole, depth);
+}
+
+void FolderListBox::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QListWidgetItem *highlighted = currentItem();
+    if (enter && highlighted && highlighted->data(PathRole).toByteArray() != path()) {
+        openRow(highlighted);
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void FolderListBox::openRow(QListWidgetItem *item)

@@ -13,7 +13,9 @@ namespace vashtem {
 class FileSystem;
 
 // The folder chooser: the open folder's ancestors from the root down, the folder itself,
-// then its subfolders, one line each and indented by depth. A double-click opens a folder.
+// then its subfolders, one line each and indented by depth. A double-click opens a folder,
+// and so does Enter on the highlighted line; Enter on the open folder's own line goes on to
+// the window (its default button).
 // Offers the readings of a folder cursor: the open path, entries -2 (parent), -1 (the folder
 // itself) and 0..count-1 (subfolders), and the count.
 class FolderListBox final : public QListWidget
@@ -34,6 +36,9 @@ public:
     const QByteArray &path() const { return m_cursor->path(); }
     int entryCount() const { return m_cursor->count(); }
     QByteArray entry(int index) const { return m_cursor->entry(index); }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Lists folders without holding them open: a folder on show must not keep its volume

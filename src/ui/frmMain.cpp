@@ -7,6 +7,7 @@
 #include "ui/FileList.h"
 #include "ui/FolderListBox.h"
 #include "ui/Fonts.h"
+#include "ui/NumberBox.h"
 #include "ui/Twips.h"
 #include "platform/FileSystem.h"
 #include "platform/MountWatch.h"
@@ -51,15 +52,6 @@ QLabel *textLabel(QWidget *parent, const char *name, const QString &text, int le
     label->move(pixels(left), pixels(top));
     label->adjustSize();
     return label;
-}
-
-// A framed, right-aligned label that shows a number.
-QLabel *numberBox(QWidget *parent, const char *name, int left, int top, int width, int height)
-{
-    auto *box = place(new QLabel(parent), name, left, top, width, height);
-    box->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return box;
 }
 
 QToolButton *pictureButton(QWidget *parent, const char *name, const QString &caption,
@@ -129,7 +121,11 @@ void frmMain::createDriveAndFolder(QWidget *client)
     Label1 = textLabel(client, "Label1", QStringLiteral("ファイル検索ディレクトリ"), 120, 120);
     Drive1 = place(new DriveComboBox(m_platform.fileSystem.volumes(), client), "Drive1", 120, 360, 2775, 300);
     Drive1->setDriveOf(workingFolder);
+    // A combo box is named by its current text whatever its accessible name; the caption
+    // reaches a screen reader as the label tied to it.
+    Label1->setBuddy(Drive1);
     Dir1 = place(new FolderListBox(m_platform.fileSystem, client), "Dir1", 120, 720, 2775, 1980);
+    Dir1->setAccessibleName(QStringLiteral("ドライブのフォルダ"));
     if (Dir1->setPath(workingFolder) != 0)
         Dir1->setPath(Drive1->drive());
     File1 = new FileList(this);
@@ -142,6 +138,7 @@ void frmMain::createPatternFrame(QWidget *client)
     Label6 = textLabel(Frame3, "Label6", QStringLiteral("検索ファイル指定"), 120, 240);
     txtExt = place(new QLineEdit(Frame3), "txtExt", 360, 480, 1815, 270);
     txtExt->setMaxLength(std::numeric_limits<int>::max());
+    Label6->setBuddy(txtExt); // without it the box is named by the frame's caption
 }
 
 void frmMain::createScopeFrame(QWidget *client)
@@ -159,9 +156,11 @@ void frmMain::createSizeFrame(QWidget *client)
     chkSize = place(new QCheckBox(QStringLiteral("ファイルサイズ指定"), Frame2), "chkSize", 120, 360, 1935, 180);
     txtSize = place(new QLineEdit(Frame2), "txtSize", 150, 840, 550, 270);
     txtSize->setMaxLength(SizeTextLimit);
+    txtSize->setAccessibleName(chkSize->text());
 
     fraByte = place(new QGroupBox(Frame2), "fraByte", 780, 600, 735, 855);
     fraByte->setFont(proportionalGothic());
+    fraByte->setAccessibleName(QStringLiteral("ファイルサイズの単位"));
     const QString byteGroup = QStringLiteral("optByte");
     optByte[0] = optionButton(fraByte, byteGroup, 0, QStringLiteral("MB"), 80, 120, 550, 180);
     optByte[1] = optionButton(fraByte, byteGroup, 1, QStringLiteral("KB"), 80, 360, 550, 180);
@@ -170,6 +169,7 @@ void frmMain::createSizeFrame(QWidget *client)
 
     fraUD = place(new QGroupBox(Frame2), "fraUD", 1560, 720, 855, 615);
     fraUD->setFont(proportionalGothic());
+    fraUD->setAccessibleName(QStringLiteral("ファイルサイズの範囲"));
     const QString directionGroup = QStringLiteral("optUD");
     optUD[0] = optionButton(fraUD, directionGroup, 0, QStringLiteral("以上"), 80, 120, 670, 180);
     optUD[1] = optionButton(fraUD, directionGroup, 1, QStringLiteral("以下"), 80, 360, 670, 180);
@@ -197,10 +197,14 @@ void frmMain::createSummaryRow(QWidget *client)
 {
     Label4 = textLabel(client, "Label4", QStringLiteral("検索結果"), 120, 2880);
     Label5 = textLabel(client, "Label5", QStringLiteral("検索時間"), 2205, 2880);
-    lblTime = numberBox(client, "lblTime", 3000, 2850, 1095, 255);
-    Label7 = textLabel(client, "Label7", QStringLiteral("ミリ秒"), 4155, 2880);
+    const QString unit = QStringLiteral("ミリ秒");
+    lblTime = place(new NumberBox(QStringLiteral("%1（%2）").arg(Label5->text(), unit), client), "lblTime",
+                    3000, 2850, 1095, 255);
+    Label5->setBuddy(lblTime);
+    Label7 = textLabel(client, "Label7", unit, 4155, 2880);
     Label3 = textLabel(client, "Label3", QStringLiteral("合計ファイル数"), 5040, 2880);
-    lblFileSum = numberBox(client, "lblFileSum", 6360, 2850, 1455, 255);
+    lblFileSum = place(new NumberBox(Label3->text(), client), "lblFileSum", 6360, 2850, 1455, 255);
+    Label3->setBuddy(lblFileSum);
 }
 
 void frmMain::createResultList(QWidget *client)
@@ -219,6 +223,8 @@ void frmMain::createResultList(QWidget *client)
     ListView1->header()->setSectionsMovable(false);
     ListView1->header()->setStretchLastSection(false);
     ListView1->setModel(m_results);
+    ListView1->setAccessibleName(Label4->text());
+    Label4->setBuddy(ListView1);
 }
 
 void frmMain::createMenus()

@@ -96,8 +96,8 @@ private:
     void deleteRows(const std::vector<bool> &chosen);
     void reportDeleteFailure(const QByteArray &path, const DeleteFailure &failure);
     // Opens a folder or a file (the manual) with the desktop's file manager; says so when
-    // it cannot be started.
-    void openWithFileManager(const QString &argument);
+    // it cannot be started, or when it reports that it could not open the path.
+    void openWithFileManager(const QByteArray &path);
     // Says that `program`, wanted as the `role` (file manager, browser...), did not start.
     void reportLaunchFailure(const QString &role, const QString &program);
     // Shutdown.

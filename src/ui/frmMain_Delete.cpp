@@ -6,6 +6,7 @@
 #include "platform/MessageBoxes.h"
 #include "core/results/Deletion.h"
 #include "core/results/ResultModel.h"
+#include "core/text/ErrorText.h"
 
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -44,7 +45,7 @@ QString reasonText(const DeleteFailure &failure)
     case Reason::SystemError:
         break;
     }
-    return qt_error_string(failure.error);
+    return errorReason(failure.error);
 }
 
 } // namespace

@@ -1,26 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Help menu: the manual in the working folder, and the About window.
+// The Help menu: the manual, from the working folder or else the installed one, and the
+// About window.
 #include "ui/frmMain.h"
 
 #include "ui/Centring.h"
 #include "ui/frmVersion.h"
 #include "platform/FileSystem.h"
-#include "platform/Paths.h"
+#include "platform/ManualLocation.h"
 
 namespace vashtem {
 
 namespace {
 
-const QString ManualName = QStringLiteral("説明書.html");
 const QString HomePageOpenerRole = QStringLiteral("ホームページを開くプログラム");
 
 } // namespace
 
 void frmMain::mnuUse_Click()
 {
-    QByteArray folder = m_platform.fileSystem.currentDirectory();
-    AppendBackslash(folder);
-    openWithFileManager(fileUrl(folder + ManualName.toUtf8()));
+    openWithFileManager(manualPath(m_platform.fileSystem.currentDirectory()));
 }
 
 void frmMain::mnuVersion_Click()

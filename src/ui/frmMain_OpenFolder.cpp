@@ -27,12 +27,19 @@ void frmMain::cmdExplorer_Click()
     const QModelIndex current = ListView1->selectionModel()->currentIndex();
     if (!current.isValid() || !ListView1->selectionModel()->isRowSelected(current.row()))
         return;
-    openWithFileManager(fileUrl(folderOfFile(m_results->fullPath(current.row()))));
+    openWithFileManager(folderOfFile(m_results->fullPath(current.row())));
 }
 
-void frmMain::openWithFileManager(const QString &argument)
+void frmMain::openWithFileManager(const QByteArray &path)
 {
-    if (!m_platform.launcher.startDetached(FileManager, {argument}))
+    // xdg-open tells by its exit status whether anything opened the path (a missing file, no
+    // program for it); nothing else would tell the user.
+    const auto notOpened = [this, path] {
+        const QString text = QStringLiteral("%1 %2 は次の場所を開けませんでした。\n%3")
+                                 .arg(FileManagerRole, FileManager, QString::fromUtf8(path));
+        m_platform.messageBoxes.show(this, text, QStringLiteral("Vashtem"), MsgStyle::OkOnly + MsgStyle::Warning);
+    };
+    if (!m_platform.launcher.start(FileManager, {fileUrl(path)}, this, notOpened))
         reportLaunchFailure(FileManagerRole, FileManager);
 }
 

@@ -14,6 +14,7 @@
 #include "core/results/RowFeed.h"
 #include "platform/Paths.h"
 #include "core/search/FolderSearch.h"
+#include "core/text/ErrorText.h"
 #include "core/text/NumberFormat.h"
 #include "core/search/SizeLimit.h"
 
@@ -97,7 +98,7 @@ void frmMain::reportUnread(const FolderSearch &search)
     // With no folder open in the chooser there was nothing to search.
     if (const int error = search.startFolderError(); error != 0 && !folder.isEmpty()) {
         m_platform.messageBoxes.show(this, QStringLiteral("%1 を読み取れません。\n%2")
-                                               .arg(QString::fromUtf8(folder), qt_error_string(error)), title, style);
+                                               .arg(QString::fromUtf8(folder), errorReason(error)), title, style);
     } else if (search.incomplete()) {
         m_platform.messageBoxes.show(this, QStringLiteral("開いているファイルが多すぎるか、メモリが足りないため、"
                                                           "読み取れなかったフォルダがあります。"
@@ -149,7 +150,7 @@ void frmMain::Drive1_Change()
         if (error == 0)
             return;
         const QString text = QStringLiteral("%1 を読み取れません。\n%2")
-                                 .arg(QString::fromUtf8(drive), qt_error_string(error));
+                                 .arg(QString::fromUtf8(drive), errorReason(error));
         const int answer = m_platform.messageBoxes.show(this, text, QStringLiteral("Vashtem"),
                                                         MsgStyle::RetryCancel + MsgStyle::Information);
         if (answer != MsgAnswer::Retry)

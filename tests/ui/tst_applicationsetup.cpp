@@ -19,7 +19,8 @@ private Q_SLOTS:
 void ApplicationSetupTest::namesTheProgramAndItsVersion()
 {
     setUpApplication(*qApp);
-    QCOMPARE(QApplication::applicationName(), QStringLiteral("Vashtem"));
+    QCOMPARE(QApplication::applicationName(), QStringLiteral("io.github.vashtem.Vashtem"));
+    QCOMPARE(QGuiApplication::desktopFileName(), QApplication::applicationName());
     QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.00"));
 }
 

@@ -8,6 +8,7 @@
 #include "ui/FolderListBox.h"
 #include "platform/MessageBoxes.h"
 #include "core/results/ResultModel.h"
+#include "core/text/ErrorText.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -307,7 +308,7 @@ void BadInputTest::unreadableDrive()
     QCOMPARE(f.fake.messageBoxes.boxes.size(), answers.size());
     for (const RecordingMessageBoxes::Box &box : f.fake.messageBoxes.boxes) {
         QCOMPARE(box.style, MsgStyle::RetryCancel + MsgStyle::Information);
-        QCOMPARE(box.text, QString::fromUtf8(vanished) + QStringLiteral(" を読み取れません。\n") + qt_error_string(ENODEV));
+        QCOMPARE(box.text, QString::fromUtf8(vanished) + QStringLiteral(" を読み取れません。\n") + errorReason(ENODEV));
     }
     if (readableOnRetry) {
         QCOMPARE(drives->currentText(), QString::fromUtf8(vanished));

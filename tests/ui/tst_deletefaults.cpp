@@ -4,6 +4,7 @@
 #include "support/ui/MainWindowFixture.h"
 
 #include "platform/MessageBoxes.h"
+#include "core/text/ErrorText.h"
 
 #include <QItemSelectionModel>
 #include <QTest>
@@ -64,11 +65,11 @@ void DeleteFaultsTest::failureStopsTheCommand_data()
         int error;
         QString said;
     } causes[] = {
-        {"read-only", 0, qt_error_string(EACCES)},
-        {"refused", EPERM, qt_error_string(EPERM)},
-        {"refused", EROFS, qt_error_string(EROFS)},
-        {"refused", EBUSY, qt_error_string(EBUSY)},
-        {"removed", 0, qt_error_string(ENOENT)},
+        {"read-only", 0, errorReason(EACCES)},
+        {"refused", EPERM, errorReason(EPERM)},
+        {"refused", EROFS, errorReason(EROFS)},
+        {"refused", EBUSY, errorReason(EBUSY)},
+        {"removed", 0, errorReason(ENOENT)},
         {"link", 0, QStringLiteral("ファイルのあった場所にシンボリックリンクがあります。")},
         {"folder", 0, QStringLiteral("ファイルのあった場所にフォルダがあります。")},
         {"fifo", 0, QStringLiteral("ファイルのあった場所に名前付きパイプ (FIFO) があります。")},

@@ -12,6 +12,7 @@
 #include "ui/FolderListBox.h"
 #include "platform/MessageBoxes.h"
 #include "core/results/ResultModel.h"
+#include "core/text/ErrorText.h"
 
 #include <QItemSelectionModel>
 #include <QTest>
@@ -137,23 +138,23 @@ QString expectedFailure(const FaultyFileSystem &fileSystem, const TempTree &tree
                         const Identity &listedAs)
 {
     if (const int refused = fileSystem.removeErrors.value(path))
-        return qt_error_string(refused);
+        return errorReason(refused);
     if (linkOnTheWay(tree, path))
-        return qt_error_string(ENOENT);
+        return errorReason(ENOENT);
     struct stat folder, facts;
     if (::lstat(path.left(path.lastIndexOf('/')).constData(), &folder) != 0)
-        return qt_error_string(errno);
+        return errorReason(errno);
     if (folder.st_ino != listedAs.folder)
         return QStringLiteral("一覧に表示したときのフォルダではなくなっています");
     if (::lstat(path.constData(), &facts) != 0)
-        return qt_error_string(errno);
+        return errorReason(errno);
     if (S_ISDIR(facts.st_mode))
         return QStringLiteral("フォルダがあります");
     if (S_ISLNK(facts.st_mode))
         return QStringLiteral("シンボリックリンクがあります");
     if (facts.st_ino != listedAs.file || facts.st_dev != listedAs.device)
         return QStringLiteral("一覧に表示したファイルではなくなっています");
-    return (facts.st_mode & S_IWUSR) ? QString() : qt_error_string(EACCES);
+    return (facts.st_mode & S_IWUSR) ? QString() : errorReason(EACCES);
 }
 
 QByteArrayList rowPaths(const MainWindowFixture &f)
@@ -328,7 +329,7 @@ void DeletionRandomTest::diskAndListAgreeAfterEveryDeletion()
     if (seeds.size() >= size_t(Trees)) {
         QStringList reports;
         for (const int error : {EACCES, EPERM, EROFS, EBUSY, ENOENT})
-            reports.append(qt_error_string(error));
+            reports.append(errorReason(error));
         reports << QStringLiteral("フォルダがあります") << QStringLiteral("シンボリックリンクがあります")
                 << QStringLiteral("一覧に表示したファイルではなくなっています")
                 << QStringLiteral("一覧に表示したときのフォルダではなくなっています");

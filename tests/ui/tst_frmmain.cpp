@@ -7,6 +7,7 @@
 #include "ui/DriveComboBox.h"
 #include "ui/FolderListBox.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -42,11 +43,15 @@ private Q_SLOTS:
     void emptySizeTextIsRefused();
     void searchFillsListAndLabels();
     void enterStartsTheSearch();
+    void folderChooserAnswersEnter_data();
+    void folderChooserAnswersEnter();
     void folderChooserOpensWhileWindowAnswers();
     void folderChooserLinesKeepOneHeight();
     void drivesFollowTheMountTable();
     void drivesFollowRealMounts();
     void tabVisitsControlsInOrder();
+    void fieldIsHeardByItsCaption_data();
+    void fieldIsHeardByItsCaption();
     void enlargingMovesNothing();
 };
 
@@ -209,6 +214,37 @@ void MainWindowTest::enterStartsTheSearch()
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("1"));
 }
 
+// On a subfolder's line Enter opens that folder; on the open folder's own line it searches.
+void MainWindowTest::folderChooserAnswersEnter_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QByteArray>("openFolder");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("open folder's line") << QList<int>{Qt::Key_Return} << QByteArray() << 1;
+    QTest::newRow("subfolder's line") << QList<int>{Qt::Key_Down, Qt::Key_Return} << QByteArray("/sub") << 0;
+    QTest::newRow("keypad Enter, then searched") << QList<int>{Qt::Key_Down, Qt::Key_Enter, Qt::Key_Return}
+                                                 << QByteArray("/sub") << 2;
+    QTest::newRow("Space only highlights") << QList<int>{Qt::Key_Down, Qt::Key_Space} << QByteArray() << 0;
+}
+
+void MainWindowTest::folderChooserAnswersEnter()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QByteArray, openFolder);
+    QFETCH(int, rows);
+    MainWindowFixture f;
+    f.tree.file("one.txt");
+    f.tree.file("sub/two.txt");
+    f.tree.file("sub/three.txt");
+    f.open();
+    auto *folders = f.find<FolderListBox>("Dir1");
+    folders->setFocus();
+    for (const int key : keys)
+        QTest::keyClick(folders, Qt::Key(key));
+    QCOMPARE(folders->path(), f.tree.root() + openFolder);
+    QCOMPARE(f.label("lblFileSum")->text(), QString::number(rows));
+}
+
 // A folder is listed whole to find its subfolders: meanwhile the window's events go on.
 void MainWindowTest::folderChooserOpensWhileWindowAnswers()
 {
@@ -341,6 +377,37 @@ void MainWindowTest::tabVisitsControlsInOrder()
     QCOMPARE(walk(), (QStringList{"Dir1", "cmdSearch", "optSearch_1", "cmdRemoveOne", "cmdRemoveAll", "Command1",
                                   "Command2", "cmdEnd", "chkSize", "txtSize", "optByte_2", "optUD_0", "ListView1",
                                   "cmdExplorer", "txtExt", "Drive1"}));
+}
+
+void MainWindowTest::fieldIsHeardByItsCaption_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Drive1") << "ファイル検索ディレクトリ";
+    QTest::newRow("Dir1") << "ドライブのフォルダ";
+    QTest::newRow("txtExt") << "検索ファイル指定";
+    QTest::newRow("txtSize") << "ファイルサイズ指定";
+    QTest::newRow("fraByte") << "ファイルサイズの単位";
+    QTest::newRow("fraUD") << "ファイルサイズの範囲";
+    QTest::newRow("lblTime") << "検索時間（ミリ秒）";
+    QTest::newRow("lblFileSum") << "合計ファイル数";
+    QTest::newRow("ListView1") << "検索結果";
+}
+
+// A field is heard by the caption beside it, never by what it shows (a number box's
+// description); a combo box is named by its text, so it is heard by its label.
+void MainWindowTest::fieldIsHeardByItsCaption()
+{
+    QFETCH(QString, caption);
+    MainWindowFixture f;
+    f.open();
+    QWidget *widget = f.find<QWidget>(QTest::currentDataTag());
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(widget);
+    if (field->role() == QAccessible::ComboBox)
+        field = field->relations(QAccessible::Label).value(0).first;
+    QVERIFY(field);
+    QCOMPARE(field->text(QAccessible::Name), caption);
+    if (auto *number = qobject_cast<QLabel *>(widget))
+        QCOMPARE(field->text(QAccessible::Description), number->text());
 }
 
 void MainWindowTest::enlargingMovesNothing()

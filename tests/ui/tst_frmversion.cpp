@@ -18,7 +18,7 @@ namespace {
 
 // Records each start instead of starting anything.
 struct FakeLauncher final : ProgramLauncher {
-    bool startDetached(const QString &program, const QStringList &arguments) override
+    bool start(const QString &program, const QStringList &arguments, const QObject *, const Failed &) override
     {
         starts.append(QStringList{program} + arguments);
         return succeeds;

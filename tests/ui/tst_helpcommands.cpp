@@ -6,6 +6,7 @@
 #include "ui/frmVersion.h"
 #include "platform/MessageBoxes.h"
 
+#include <QDir>
 #include <QScreen>
 #include <QTest>
 
@@ -13,6 +14,8 @@ using namespace vashtem;
 using namespace vashtem::testing;
 
 namespace {
+
+const QString ManualName = QStringLiteral("%E8%AA%AC%E6%98%8E%E6%9B%B8.html"); // 説明書.html in UTF-8
 
 // The About windows that exist once pending deletions are done.
 QList<frmVersion *> aboutWindows()
@@ -54,34 +57,44 @@ private Q_SLOTS:
     void homePageKeepsTheAboutWindow();
 };
 
+// The working folder's manual where there is one, else the one installed with the program.
 void HelpCommandsTest::manualIsInTheWorkingFolder_data()
 {
     QTest::addColumn<QByteArray>("workingFolder");
-    QTest::addColumn<QString>("manual");
-    const QString name = QStringLiteral("%E8%AA%AC%E6%98%8E%E6%9B%B8.html"); // 説明書.html in UTF-8
-    QTest::newRow("root") << QByteArray("/") << "file:///" + name;
-    QTest::newRow("one level") << QByteArray("/opt") << "file:///opt/" + name;
-    QTest::newRow("spaces") << QByteArray("/home/user/my  docs ") << "file:///home/user/my%20%20docs%20/" + name;
-    QTest::newRow("Japanese") << QStringLiteral("/home/ユーザー/書類").toUtf8()
-                              << "file:///home/%E3%83%A6%E3%83%BC%E3%82%B6%E3%83%BC/%E6%9B%B8%E9%A1%9E/" + name;
-    QTest::newRow("not UTF-8") << QByteArray("/home/\xfe\xff") << "file:///home/%FE%FF/" + name;
+    QTest::addColumn<QByteArray>("manualThere");
+    QTest::addColumn<QString>("manual"); // after the tree's root; empty for the installed one
+    const QByteArray file = QStringLiteral("説明書.html").toUtf8();
+    QTest::newRow("one level") << QByteArray("opt") << file << "/opt/" + ManualName;
+    QTest::newRow("spaces") << QByteArray("my  docs ") << file << "/my%20%20docs%20/" + ManualName;
+    QTest::newRow("Japanese") << QStringLiteral("ユーザー/書類").toUtf8() << file
+                              << "/%E3%83%A6%E3%83%BC%E3%82%B6%E3%83%BC/%E6%9B%B8%E9%A1%9E/" + ManualName;
+    QTest::newRow("not UTF-8") << QByteArray("\xfe\xff") << file << "/%FE%FF/" + ManualName;
+    QTest::newRow("not there") << QByteArray("opt") << QByteArray("other.html") << QString();
+    QTest::newRow("a folder of that name") << QByteArray("opt") << file + "/inside" << QString();
 }
 
 void HelpCommandsTest::manualIsInTheWorkingFolder()
 {
     QFETCH(QByteArray, workingFolder);
+    QFETCH(QByteArray, manualThere);
     QFETCH(QString, manual);
     MainWindowFixture f;
+    f.tree.file(workingFolder + '/' + manualThere);
     f.open();
     // Changed once the window shows the tree, so the folder shown there cannot stand in.
-    f.fake.fileSystem.workingFolder = workingFolder;
+    f.fake.fileSystem.workingFolder = f.tree.path(workingFolder);
 
     f.action("mnuUse")->trigger();
 
+    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/vashtem");
+    const QString expected = "file://" + (manual.isEmpty() ? installed + "/" + ManualName : f.tree.root() + manual);
     QCOMPARE(f.fake.launcher.starts.size(), 1);
     QCOMPARE(f.fake.launcher.starts.first().program, QStringLiteral("xdg-open"));
-    QCOMPARE(f.fake.launcher.starts.first().arguments, QStringList{manual});
+    QCOMPARE(f.fake.launcher.starts.first().arguments, QStringList{expected});
     QVERIFY(f.fake.messageBoxes.boxes.isEmpty());
+    f.fake.launcher.starts.first().failed(); // xdg-open reports that it could not open it
+    QCOMPARE(f.fake.messageBoxes.boxes.value(0).text.section('\n', 0, 0), "ファイルマネージャ xdg-open は次の場所を開けませんでした。");
+    QCOMPARE(f.fake.messageBoxes.boxes.size(), 1);
 }
 
 void HelpCommandsTest::launchFailureNamesTheProgram_data()

@@ -15,9 +15,10 @@ int RecordingMessageBoxes::show(QWidget *, const QString &text, const QString &t
     return answers.isEmpty() ? MsgAnswer::Ok : answers.takeFirst();
 }
 
-bool RecordingLauncher::startDetached(const QString &program, const QStringList &arguments)
+bool RecordingLauncher::start(const QString &program, const QStringList &arguments, const QObject *,
+                              const Failed &failed)
 {
-    starts.append({program, arguments});
+    starts.append({program, arguments, failed});
     return succeeds;
 }
 

@@ -44,11 +44,13 @@ public:
     struct Start {
         QString program;
         QStringList arguments;
+        Failed failed; // a test calls it to have the program report a failure
     };
     QList<Start> starts;
     bool succeeds = true;
 
-    bool startDetached(const QString &program, const QStringList &arguments) override;
+    bool start(const QString &program, const QStringList &arguments, const QObject *context,
+               const Failed &failed) override;
 };
 
 class RecordingExit final : public ProgramExit
