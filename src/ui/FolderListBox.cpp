@@ -10,11 +10,16 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
+#include <cerrno>
+#include <memory>
+#include <utility>
+
 namespace vashtem {
 
 namespace {
 
 constexpr int PathRole = Qt::UserRole;
+const NameFilter NoFiles = [](QByteArrayView) { return false; }; // files are not shown
 constexpr int DepthRole = Qt::UserRole + 1;
 constexpr int IndentPerLevel = 8; // pixels per level of depth
 // Both folder icons are drawn at this size. The lines take their height from the last one,
@@ -58,13 +63,30 @@ FolderListBox::FolderListBox(const FileSystem &fileSystem, QWidget *parent)
 }
 
 FolderListBox::UnheldListing::UnheldListing(const FileSystem &fileSystem)
-    : m_direct(fileSystem, [](QByteArrayView) { return false; }) // files are not shown
+    : m_fileSystem(fileSystem)
 {
 }
 
 FolderListing FolderListBox::UnheldListing::list(const QByteArray &folder, const FolderHandle *parent)
 {
-    FolderListing listing = m_direct.list(folder, parent);
+    if (!m_preparedFolder.isEmpty() && folder == m_preparedFolder) {
+        m_preparedFolder.clear();
+        return std::exchange(m_prepared, {});
+    }
+    FolderListing listing = listOn(m_fileSystem, folder, parent, NoFiles, {});
+    listing.handle.reset();
+    return listing;
+}
+
+void FolderListBox::UnheldListing::prepare(const QByteArray &folder, FolderListing listing)
+{
+    m_preparedFolder = withoutTrailingSeparator(folder);
+    m_prepared = std::move(listing);
+}
+
+FolderListing FolderListBox::UnheldListing::listAhead(const QByteArray &folder, std::stop_token stop) const
+{
+    FolderListing listing = m_fileSystem.listFolder(withoutTrailingSeparator(folder), NoFiles, std::move(stop));
     listing.handle.reset();
     return listing;
 }
@@ -92,16 +114,23 @@ void FolderListBox::reopenNearest(const QByteArray &folder)
 
 int FolderListBox::read(const QByteArray &folder)
 {
-    int error = 0;
     // Every entry is read to find the subfolders, which takes a while in a folder of a million
-    // files: once the window shows, it goes on painting meanwhile.
+    // files: once the window shows, it goes on painting meanwhile, on a thread that lists the
+    // folder into a listing of its own. Escape gives it up, and a listing stuck on a share
+    // that stopped answering is left to end on its own; the folder shown stays.
     if (isVisible()) {
         const QScopedValueRollback reading(m_reading, true);
         BusyCommand busy(window());
-        busy.run([&] { error = m_cursor->setPath(folder); }, [] { return false; });
-    } else {
-        error = m_cursor->setPath(folder);
+        const auto ahead = std::make_shared<FolderListing>();
+        busy.run([ahead, listing = &m_listing, folder, stop = busy.stopToken()] {
+            *ahead = listing->listAhead(folder, stop);
+        }, [] { return false; }, BusyCommand::Stuck::LeaveIt);
+        if (busy.abandoned() || busy.stopped())
+            return ECANCELED;
+        m_listing.prepare(folder, std::move(*ahead));
     }
+    const int error = m_cursor->setPath(folder);
+    m_listing.prepare({}, {}); // unused where the cursor went back up to a folder it holds
     if (error == 0)
         refill();
     return error;

@@ -43,14 +43,20 @@ protected:
 private:
     // Lists folders without holding them open: a folder on show must not keep its volume
     // busy, or the volume could not be unmounted. A subfolder is then opened by its path.
+    // A folder listed on another thread beforehand is handed in with prepare().
     class UnheldListing final : public ListingSource
     {
     public:
         explicit UnheldListing(const FileSystem &fileSystem);
         FolderListing list(const QByteArray &folder, const FolderHandle *parent) override;
+        void prepare(const QByteArray &folder, FolderListing listing);
+        // Lists a folder as list() would, once stop is requested no further.
+        FolderListing listAhead(const QByteArray &folder, std::stop_token stop) const;
 
     private:
-        DirectListing m_direct;
+        const FileSystem &m_fileSystem;
+        QByteArray m_preparedFolder;
+        FolderListing m_prepared;
     };
 
     int read(const QByteArray &folder);

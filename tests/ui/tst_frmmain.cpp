@@ -19,6 +19,8 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QTest>
+
+#include <cerrno>
 #include <QThread>
 #include <QTimer>
 
@@ -275,6 +277,16 @@ void MainWindowTest::folderChooserOpensWhileWindowAnswers()
     QCOMPARE(folders->path(), big);
     QCOMPARE(folders->entryCount(), 1);
     QCOMPARE(folders->item(folders->count() - 1)->text(), QStringLiteral("sub"));
+
+    // A folder on a share that stopped answering: Escape gives it up, and big stays open.
+    f.fake.fileSystem.heldFolder = f.tree.path("big/sub");
+    f.fake.fileSystem.holdPastStop = true;
+    f.fake.fileSystem.whileHeld = [&] { f.onWindowThread([&] { f.pressEscape(); }); };
+    QCOMPARE(folders->setPath(f.tree.path("big/sub")), ECANCELED);
+    QCOMPARE(folders->path(), big);
+    f.fake.fileSystem.releaseHeld();
+    QTRY_COMPARE(f.fake.fileSystem.listing.load(), 0);
+    QCOMPARE(folders->path(), big);
 }
 
 // The lines take their height from the last one, a subfolder or the open folder itself.
