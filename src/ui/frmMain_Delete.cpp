@@ -13,6 +13,7 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -85,16 +86,25 @@ std::vector<bool> frmMain::selectedRows() const
 void frmMain::deleteRows(const std::vector<bool> &chosen)
 {
     // The files go on a thread of its own while the list stays as it is, only read; the
-    // count shows the rows that remain, and Escape stops after the file in hand.
+    // count shows the rows that remain, and Escape stops after the file in hand. What the
+    // work uses is its own, so that a deletion stuck on a share that stopped answering can
+    // be left to end on its own, the rows of the files it had deleted by then taken out.
     BusyCommand busy(this);
-    DeletionProgress progress{busy.stopToken()};
-    DeletionOutcome outcome;
+    const auto progress = std::make_shared<DeletionProgress>(busy.stopToken());
+    const auto done = std::make_shared<DeletionOutcome>();
     const qsizetype rowsBefore = m_results->rowCount();
-    busy.run([&] { outcome = deleteChosenFiles(m_results->store(), chosen, m_platform.fileSystem, progress); },
-             [&] {
-                 lblFileSum->setText(QString::number(rowsBefore - progress.deleted.load()));
-                 return false;
-             });
+    busy.run([progress, done, rows = m_results->sharedStore(), chosen, fileSystem = &m_platform.fileSystem]() mutable {
+        *done = deleteChosenFiles(*rows, chosen, *fileSystem, *progress);
+        rows.reset(); // the list changes them in place once no one else reads them
+    }, [&] {
+        lblFileSum->setText(QString::number(rowsBefore - progress->deleted.load()));
+        return false;
+    }, BusyCommand::Stuck::LeaveIt);
+    DeletionOutcome outcome;
+    if (busy.abandoned())
+        outcome = {progress->keptSoFar(rowsBefore), -1, {}, rowsBefore - 1};
+    else
+        outcome = std::move(*done);
     QByteArray failedPath;
     if (outcome.failedRow >= 0)
         failedPath = m_results->fullPath(int(outcome.failedRow));

@@ -64,6 +64,7 @@ private Q_SLOTS:
     void escapeStopsAfterTheFileInHand();
     void escapeStopsEveryThread_data();
     void escapeStopsEveryThread();
+    void deletionStuckOnADeadShareIsLeftBehind();
     void bytesNameTheFile();
     void rowsBeyondSixteenBits();
 };
@@ -258,6 +259,30 @@ void DeleteCommandsTest::escapeStopsAfterTheFileInHand()
     QCOMPARE(f.label("lblFileSum")->text(), QString::number(remaining.size()));
     QCOMPARE(f.selectedRows(), stillSelected);
     QCOMPARE(f.fake.messageBoxes.boxes.size(), 1); // the question alone
+}
+
+// The files of b go first; a's folder then does not answer. Escape returns at once with
+// b's rows taken out, and the deletion left behind deletes nothing more once it lets go.
+void DeleteCommandsTest::deletionStuckOnADeadShareIsLeftBehind()
+{
+    MainWindowFixture f;
+    for (const char *file : {"a/1.txt", "a/2.txt", "b/3.txt", "b/4.txt"})
+        f.tree.file(file);
+    f.open();
+    f.search("optSearch_1");
+    const QStringList listed = f.column(1);
+    f.fake.fileSystem.heldFolder = f.tree.path("a");
+    f.fake.fileSystem.holdPastStop = true;
+    f.fake.fileSystem.whileHeld = [&] { f.onWindowThread([&] { f.pressEscape(); }); };
+    f.run("cmdRemoveAll");
+
+    QCOMPARE(f.fake.fileSystem.held.load(), 1);
+    QCOMPARE(f.column(1), listed.mid(0, 2));
+    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("2"));
+    f.fake.fileSystem.releaseHeld();
+    QTRY_COMPARE(f.fake.fileSystem.listing.load(), 0);
+    QCOMPARE(f.column(1), listed.mid(0, 2));
+    QVERIFY(f.tree.exists("a/1.txt") && f.tree.exists("a/2.txt") && !f.tree.exists("b/3.txt"));
 }
 
 void DeleteCommandsTest::escapeStopsEveryThread_data()

@@ -111,7 +111,7 @@ private:
             // Found deletable and then not: changed meanwhile. The other threads stop too.
             if (result.failure.failed())
                 return halt();
-            m_progress.deleted.fetch_add(1, std::memory_order_relaxed);
+            m_progress.noteDeleted(part.positions[result.deleted]);
         }
         if (deletable < part.files.size() && !m_progress.stop.stop_requested() && !m_halted)
             result.failure = found;
@@ -196,6 +196,22 @@ private:
 };
 
 } // namespace
+
+void DeletionProgress::noteDeleted(qsizetype row)
+{
+    deleted.fetch_add(1, std::memory_order_relaxed);
+    const std::lock_guard lock(mutex);
+    deletedRows.push_back(row);
+}
+
+std::vector<bool> DeletionProgress::keptSoFar(qsizetype rows) const
+{
+    std::vector<bool> keep(size_t(rows), true);
+    const std::lock_guard lock(mutex);
+    for (const qsizetype row : deletedRows)
+        keep[size_t(row)] = false;
+    return keep;
+}
 
 DeletionOutcome deleteChosenFiles(const ResultStore &rows, const std::vector<bool> &chosen,
                                   const FileSystem &fileSystem, DeletionProgress &progress)

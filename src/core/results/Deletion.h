@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <mutex>
 #include <stop_token>
 #include <vector>
 
@@ -25,6 +26,14 @@ struct DeletionOutcome {
 struct DeletionProgress {
     std::stop_token stop;
     std::atomic<qsizetype> deleted{0};
+
+    void noteDeleted(qsizetype row);
+    // One flag per row, false for each row whose file is deleted so far: what a deletion left
+    // behind on a share that stopped answering has done.
+    std::vector<bool> keptSoFar(qsizetype rows) const;
+
+    mutable std::mutex mutex;
+    std::vector<qsizetype> deletedRows; // guarded by mutex
 };
 
 // Deletes the files of the chosen rows, one flag per row, from the last row to the first,

@@ -23,7 +23,7 @@ ResultModel::ResultModel(QObject *parent)
 
 int ResultModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_store.rowCount());
+    return parent.isValid() ? 0 : int(m_store->rowCount());
 }
 
 int ResultModel::columnCount(const QModelIndex &parent) const
@@ -35,13 +35,13 @@ QString ResultModel::text(int position, Column column) const
 {
     switch (column) {
     case NameColumn:
-        return decodeName(m_store.name(position));
+        return decodeName(m_store->name(position));
     case PathColumn:
-        return decodeName(m_store.fullPath(position));
+        return decodeName(m_store->fullPath(position));
     case SizeColumn:
-        return formatGrouped(m_store.row(position).size);
+        return formatGrouped(m_store->row(position).size);
     case DateColumn:
-        return m_dateText.formatEpochSeconds(m_store.row(position).modified);
+        return m_dateText.formatEpochSeconds(m_store->row(position).modified);
     case ColumnCount:
         break;
     }
@@ -50,7 +50,7 @@ QString ResultModel::text(int position, Column column) const
 
 QVariant ResultModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_store.rowCount())
+    if (!index.isValid() || index.row() >= m_store->rowCount())
         return {};
     if (role == Qt::DisplayRole)
         return text(index.row(), Column(index.column()));
@@ -92,7 +92,7 @@ void ResultModel::appendRows(const std::vector<BatchRows> &parts)
     const int shown = rowCount();
     beginInsertRows(QModelIndex(), shown, shown + int(added) - 1);
     for (const BatchRows &part : parts)
-        m_store.append(*part.batch, part.first, part.end);
+        writable().append(*part.batch, part.first, part.end);
     endInsertRows();
 }
 
@@ -101,14 +101,29 @@ void ResultModel::keepRows(const std::vector<bool> &keep)
     // One reset instead of a signal per removed range: removing scattered rows one range
     // at a time would cost time proportional to rows times ranges.
     beginResetModel();
-    m_store.keepRows(keep);
+    writable().keepRows(keep);
     endResetModel();
+}
+
+ResultStore &ResultModel::writable()
+{
+    // Still read by a deletion left behind on a share that stopped answering: it keeps the
+    // rows as they were, and the list goes on with a copy.
+    if (m_store.use_count() > 1) {
+        auto copy = std::make_shared<ResultStore>();
+        copy->append(*m_store, 0, m_store->rowCount());
+        m_store = std::move(copy);
+    }
+    return *m_store;
 }
 
 void ResultModel::removeAllRows()
 {
     beginResetModel();
-    m_store.clear();
+    if (m_store.use_count() > 1)
+        m_store = std::make_shared<ResultStore>();
+    else
+        m_store->clear();
     endResetModel();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 
+#include <memory>
 #include <vector>
 
 namespace vashtem {
@@ -26,8 +27,10 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    const ResultStore &store() const { return m_store; }
-    QByteArray fullPath(int position) const { return m_store.fullPath(position); }
+    const ResultStore &store() const { return *m_store; }
+    // The rows as they are now, for work that may outlive a change of the list.
+    std::shared_ptr<const ResultStore> sharedStore() const { return m_store; }
+    QByteArray fullPath(int position) const { return m_store->fullPath(position); }
     QString text(int position, Column column) const;
 
     // Rows [first, end) of a batch: a store that continues the list (ResultStore::continuing).
@@ -45,7 +48,9 @@ public:
     void removeAllRows();
 
 private:
-    ResultStore m_store;
+    ResultStore &writable();
+
+    std::shared_ptr<ResultStore> m_store = std::make_shared<ResultStore>();
     DateText m_dateText;
 };
 

@@ -40,17 +40,7 @@ FolderListing FaultyFileSystem::list(const QByteArray &folder, const NameFilter 
 {
     ++listing;
     const auto ended = qScopeGuard([this] { --listing; });
-    if (!heldFolder.isEmpty() && withoutTrailingSeparator(folder) == heldFolder) {
-        ++held;
-        if (whileHeld)
-            whileHeld();
-        std::unique_lock lock(m_mutex);
-        if (holdPastStop)
-            m_releasedChanged.wait(lock, [this] { return m_released; });
-        else
-            m_releasedChanged.wait(lock, stop, [this] { return m_released; });
-        --held;
-    }
+    holdIfHeld(folder, stop);
     int error = listErrors.value(withoutTrailingSeparator(folder));
     if (error == 0 && firstListingError != 0) {
         const std::lock_guard lock(m_mutex);
@@ -82,6 +72,21 @@ int FaultyFileSystem::checkFolder(const QByteArray &folder) const
     return error != 0 ? error : m_real.checkFolder(folder);
 }
 
+void FaultyFileSystem::holdIfHeld(const QByteArray &folder, const std::stop_token &stop) const
+{
+    if (heldFolder.isEmpty() || withoutTrailingSeparator(folder) != heldFolder)
+        return;
+    ++held;
+    if (whileHeld)
+        whileHeld();
+    std::unique_lock lock(m_mutex);
+    if (holdPastStop)
+        m_releasedChanged.wait(lock, [this] { return m_released; });
+    else
+        m_releasedChanged.wait(lock, stop, [this] { return m_released; });
+    --held;
+}
+
 void FaultyFileSystem::releaseHeld()
 {
     const std::lock_guard lock(m_mutex);
@@ -91,8 +96,11 @@ void FaultyFileSystem::releaseHeld()
 
 OpenedFolder FaultyFileSystem::openListedFolder(const QByteArray &folder, FileIdentity identity) const
 {
+    ++listing;
+    const auto ended = qScopeGuard([this] { --listing; });
     if (beforeOpening)
         beforeOpening(folder);
+    holdIfHeld(folder, {});
     OpenedFolder opened = m_real.openListedFolder(folder, identity);
     if (opened.handle) {
         const std::lock_guard lock(m_mutex);

@@ -75,14 +75,14 @@ public:
     std::vector<QByteArray> volumeList; // the volumes to offer; the real ones when empty
     QHash<QByteArray, int> listErrors;   // folder -> errno
     int firstListingError = 0;           // each folder's first listing fails with it, if set
-    // A folder whose listing hangs before it starts, as on a share that stopped answering:
-    // until the stop, or with holdPastStop until releaseHeld(). whileHeld runs on the held
-    // thread as the hold begins.
+    // A folder whose listing, or opening for a deletion, hangs before it starts, as on a share
+    // that stopped answering: until the stop, or with holdPastStop until releaseHeld().
+    // whileHeld runs on the held thread as the hold begins.
     QByteArray heldFolder;
     bool holdPastStop = false;
     std::function<void()> whileHeld;
     mutable std::atomic<int> held{0};    // listings held now
-    mutable std::atomic<int> listing{0}; // listings under way now
+    mutable std::atomic<int> listing{0}; // listings and openings under way now
     void releaseHeld();
     QHash<QByteArray, int> removeErrors; // file -> errno, found by the check and the removal alike
     mutable QList<QByteArray> removeCalls; // the files whose removal was asked for, in order
@@ -114,6 +114,7 @@ private:
     FolderListing list(const QByteArray &folder, const NameFilter &accept, const std::stop_token &stop,
                        const std::function<FolderListing(const NameFilter &)> &real) const;
     QByteArray pathOf(const OpenedFolder &folder, const FileToDelete &file) const;
+    void holdIfHeld(const QByteArray &folder, const std::stop_token &stop) const;
 
     PosixFileSystem m_real;
     mutable std::mutex m_mutex; // deletions may run on several threads
