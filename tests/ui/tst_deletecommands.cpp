@@ -38,11 +38,6 @@ QStringList numberedNames(const QList<int> &numbers)
     return names;
 }
 
-void makeCurrent(const MainWindowFixture &f, int row)
-{
-    f.list()->selectionModel()->setCurrentIndex(f.list()->model()->index(row, 0), QItemSelectionModel::NoUpdate);
-}
-
 } // namespace
 
 class DeleteCommandsTest : public QObject
@@ -59,7 +54,6 @@ private Q_SLOTS:
     void deleteSelectedWithoutSelection();
     void deleteAllFromLastRowUp_data();
     void deleteAllFromLastRowUp();
-    void deleteAllFailureKeepsRowsUpToIt();
     void escapeStopsAfterTheFileInHand_data();
     void escapeStopsAfterTheFileInHand();
     void escapeStopsEveryThread_data();
@@ -180,28 +174,6 @@ void DeleteCommandsTest::deleteAllFromLastRowUp()
         QVERIFY2(!f.tree.exists(name), name);
     QCOMPARE(f.list()->model()->rowCount(), 0);
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("0"));
-}
-
-void DeleteCommandsTest::deleteAllFailureKeepsRowsUpToIt()
-{
-    MainWindowFixture f;
-    const QByteArrayList paths = listNumberedFiles(f, 5);
-    f.tree.makeReadOnly("2.txt");
-    f.selectRows({0, 3});
-    makeCurrent(f, 0);
-    f.run("cmdRemoveAll");
-
-    QCOMPARE(f.fake.fileSystem.removeCalls, (QByteArrayList{paths[4], paths[3], paths[2]}));
-    for (const char *name : {"3.txt", "4.txt", "5.txt"})
-        QVERIFY2(!f.tree.exists(name), name);
-    QVERIFY(f.tree.exists("1.txt"));
-    QVERIFY(f.tree.exists("2.txt"));
-    QCOMPARE(f.column(0), numberedNames({1, 2}));
-    QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("2"));
-    QCOMPARE(f.selectedRows(), (QList<int>{0}));
-    QCOMPARE(f.list()->selectionModel()->currentIndex().row(), 0);
-    QCOMPARE(f.fake.messageBoxes.boxes.size(), 2);
-    QVERIFY(f.fake.messageBoxes.boxes.last().text.contains(QString::fromUtf8(paths[1])));
 }
 
 void DeleteCommandsTest::escapeStopsAfterTheFileInHand_data()
