@@ -57,7 +57,29 @@ private Q_SLOTS:
     void walkSeesWhatDirectListingSees_data();
     void walkSeesWhatDirectListingSees();
     void workersTakeWhatTheWalkOpensFirst();
+    void theOpenFolderOpensAgain_data();
+    void theOpenFolderOpensAgain();
 };
+
+void PrefetchingListingTest::theOpenFolderOpensAgain_data()
+{
+    QTest::addColumn<QByteArray>("folder");
+    QTest::newRow("the root") << QByteArray("/"); // its own parent
+    QTest::newRow("a folder") << QByteArray("/usr");
+}
+
+void PrefetchingListingTest::theOpenFolderOpensAgain()
+{
+    QFETCH(QByteArray, folder);
+    const PosixFileSystem fileSystem;
+    DirectListing direct(fileSystem, {});
+    FolderCursor cursor(direct);
+    QCOMPARE(cursor.setPath(folder), 0);
+    const int count = cursor.count();
+    QCOMPARE(cursor.setPath(folder), 0);
+    QCOMPARE(cursor.path(), folder);
+    QCOMPARE(cursor.count(), count);
+}
 
 void PrefetchingListingTest::walkSeesWhatDirectListingSees_data()
 {

@@ -19,7 +19,8 @@ int FolderCursor::setPath(const QByteArray &requested)
         return 0;
     }
     // A subfolder is opened through its open parent, never by its path again.
-    const bool isChild = !m_levels.empty() && parentFolder(folder) == m_levels.back().path;
+    // The root is its own parent, yet no child of itself.
+    const bool isChild = !m_levels.empty() && folder != m_levels.back().path && parentFolder(folder) == m_levels.back().path;
     FolderListing *parent = isChild ? &m_levels.back().listing : nullptr;
     FolderListing listing = m_source.list(folder, parent ? parent->handle.get() : nullptr);
     // A walk opens the subfolders in order: once the last is open the parent's descriptor can
