@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic xdg-utils
-          tzdata desktop-file-utils appstream dpkg-dev file lintian)
+          tzdata desktop-file-utils appstream dpkg-dev file lintian exfat-fuse exfatprogs)
 
 install_missing_packages() {
     local missing=()

@@ -19,7 +19,40 @@ namespace {
 // can wait for many others, a stop is acted on at once.
 constexpr size_t AskAgainEvery = 64;
 
+#ifdef __linux__
+#ifndef STATX_MNT_ID_UNIQUE
+#define STATX_MNT_ID_UNIQUE 0x00004000U // Linux 6.8: a mount id never given again
+#endif
+// A mount's id as the kernel tells it: the one never given again where there is one.
+constexpr unsigned MountId = STATX_MNT_ID | STATX_MNT_ID_UNIQUE;
+#endif
+
+quint64 mixed(quint64 fingerprint, quint64 value)
+{
+    // splitmix64's finaliser: any change of a value changes about half the bits.
+    quint64 x = fingerprint + value + 0x9e3779b97f4a7c15ULL;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
 } // namespace
+
+quint64 FileFacts::mark(Keeps keeps) const
+{
+    if (keeps == Keeps::InodeNumbers)
+        return inode;
+    // FAT and exFAT keep no change time (the kernel makes one up until the inode leaves the
+    // cache) and their times in steps of 2 s or 10 ms, finer only while cached.
+    const bool exact = keeps == Keeps::ExactTimes;
+    quint64 fingerprint = mixed(mixed(0, quint64(size)), quint64(modified));
+    if (exact)
+        fingerprint = mixed(mixed(mixed(fingerprint, modifiedNanoseconds), quint64(changed.seconds)),
+                            changed.nanoseconds);
+    if (hasBirth)
+        fingerprint = mixed(mixed(fingerprint, quint64(born.seconds)), exact ? born.nanoseconds : 0);
+    return fingerprint;
+}
 
 struct FactReader::Part {
     QByteArray names; // each name followed by a NUL
@@ -34,8 +67,11 @@ bool readFileFacts(int folderFd, const char *name, FileFacts &facts)
     // What the listing and the deletion read and nothing more: one look at the inode answers
     // all of it, and the attributes come with every answer.
     struct statx found;
-    if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
-                STATX_TYPE | STATX_MODE | STATX_UID | STATX_INO | STATX_SIZE | STATX_MTIME, &found) != 0)
+    if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | AT_EMPTY_PATH,
+                STATX_TYPE | STATX_MODE | STATX_UID | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_CTIME
+                    | STATX_BTIME | MountId,
+                &found)
+        != 0)
         return false;
     constexpr quint64 Unchangeable = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
     facts = {mode_t(found.stx_mode),
@@ -44,19 +80,26 @@ bool readFileFacts(int folderFd, const char *name, FileFacts &facts)
              qint64(found.stx_mtime.tv_sec),
              quint64(found.stx_ino),
              quint64(makedev(found.stx_dev_major, found.stx_dev_minor)),
-             (found.stx_attributes & found.stx_attributes_mask & Unchangeable) != 0};
+             (found.stx_mask & MountId) != 0 ? quint64(found.stx_mnt_id) : 0,
+             (found.stx_attributes & found.stx_attributes_mask & Unchangeable) != 0,
+             found.stx_mtime.tv_nsec,
+             {found.stx_ctime.tv_sec, found.stx_ctime.tv_nsec},
+             {found.stx_btime.tv_sec, found.stx_btime.tv_nsec},
+             (found.stx_mask & STATX_BTIME) != 0};
 #else
     struct stat found;
-    if (::fstatat(folderFd, name, &found, AT_SYMLINK_NOFOLLOW) != 0)
+    if ((name[0] == '\0' ? ::fstat(folderFd, &found) : ::fstatat(folderFd, name, &found, AT_SYMLINK_NOFOLLOW)) != 0)
         return false;
     facts = {found.st_mode, found.st_uid, qint64(found.st_size), qint64(found.st_mtime), quint64(found.st_ino),
-             quint64(found.st_dev), false};
+             quint64(found.st_dev), 0, false, 0, {qint64(found.st_ctime), 0}, {}, false};
 #endif
     return true;
 }
 
-FactReader::FactReader(int folderFd, std::stop_token stop)
+FactReader::FactReader(int folderFd, quint64 folderDevice, std::optional<Keeps> keeps, std::stop_token stop)
     : m_folderFd(folderFd)
+    , m_folderDevice(folderDevice)
+    , m_keeps(keeps)
     , m_stop(std::move(stop))
 {
 }
@@ -73,6 +116,14 @@ FactReader::~FactReader()
 
 void FactReader::add(QByteArrayView name, quint64 inodeHint)
 {
+    // Without xino an overlay shows its files with their layers' devices and numbers, which a
+    // copy up changes and which its folders do not keep either. Decided before any part is
+    // read; a first file that vanished leaves it lenient.
+    FileFacts first;
+    if (!m_keeps)
+        m_keeps = readFileFacts(m_folderFd, name.toByteArray().constData(), first) && first.device == m_folderDevice
+            ? Keeps::InodeNumbers
+            : Keeps::ExactTimes;
     if (!m_filling) {
         m_parts.push_back(std::make_unique<Part>());
         m_filling = m_parts.back().get();
@@ -148,7 +199,7 @@ void FactReader::readPart(Part &part)
         part.regular[byInode[k].second] = readFileFacts(m_folderFd, file.name.data(), facts) && S_ISREG(facts.mode);
         file.size = facts.size;
         file.modified = facts.modified;
-        file.inode = facts.inode;
+        file.inode = facts.mark(keeps());
     }
 }
 

@@ -11,6 +11,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <vector>
 
@@ -26,11 +27,25 @@ struct FileFacts {
     qint64 modified = 0; // seconds since the epoch (UTC)
     quint64 inode = 0;
     quint64 device = 0;        // as stat's st_dev gives it
+    quint64 mount = 0;         // the id of the mount it is reached through, 0 where not told
     bool unchangeable = false; // immutable or append-only: not even root removes it
+    // What a file system that gives numbers anew still keeps of the file.
+    struct Time {
+        qint64 seconds = 0;
+        quint32 nanoseconds = 0;
+    };
+    quint32 modifiedNanoseconds = 0;
+    Time changed;
+    Time born;
+    bool hasBirth = false; // not every file system keeps a birth time
+
+    // What tells this file from another one by its name later on, by what its file system
+    // keeps: its inode number, or a fingerprint of its size and times.
+    quint64 mark(Keeps keeps) const;
 };
 
-// The facts of one entry of the open folder, without following a link; false, with errno
-// set, when they cannot be read (the entry vanished meanwhile).
+// The facts of one entry of the open folder, without following a link, or of the folder itself
+// for the name ""; false, with errno set, when they cannot be read (the entry vanished meanwhile).
 bool readFileFacts(int folderFd, const char *name, FileFacts &facts);
 
 // Reads the facts of a folder's files while the folder is still being listed. The files come
@@ -44,8 +59,10 @@ class FactReader
 public:
     static constexpr size_t PartSize = 4096;
 
-    // Once stop is requested, the reading ends early.
-    FactReader(int folderFd, std::stop_token stop);
+    // Once stop is requested, the reading ends early. `keeps` is what the folder's file system
+    // keeps, or none for an overlay, which its first file decides: one whose files show other
+    // devices than their folder's lies on several file systems and gives numbers anew.
+    FactReader(int folderFd, quint64 folderDevice, std::optional<Keeps> keeps, std::stop_token stop);
     ~FactReader();
     FactReader(const FactReader &) = delete;
     FactReader &operator=(const FactReader &) = delete;
@@ -55,6 +72,8 @@ public:
     // No more files: the last part goes to be read too.
     void close();
     size_t size() const { return m_added; }
+    // What the files' inode fields hold (FileFacts::mark).
+    Keeps keeps() const { return m_keeps.value_or(Keeps::InodeNumbers); }
     // The names of the files added, in the order added; once closed.
     std::vector<QByteArrayView> names() const;
     // Waits until the facts of every file are read, reading along; false when the reading
@@ -74,6 +93,8 @@ private:
     void readPart(Part &part);
 
     const int m_folderFd;
+    const quint64 m_folderDevice;
+    std::optional<Keeps> m_keeps; // decided before the first part is read
     const std::stop_token m_stop;
     std::vector<std::unique_ptr<Part>> m_parts; // the last one is being filled until closed
     Part *m_filling = nullptr;                  // the part that takes the next file

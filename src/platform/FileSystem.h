@@ -14,10 +14,22 @@ namespace vashtem {
 
 class FolderHandle;
 
+// What tells a file system's files apart over time, and so what is kept of a listed file to
+// know it again.
+enum class Keeps : quint8 {
+    InodeNumbers, // a file keeps its number while it lives (ext4, xfs, btrfs, tmpfs, ntfs3, ...)
+    // Numbers are given as files are looked up and given anew once the cache lets go of them:
+    ExactTimes, // FUSE file systems, overlays over several file systems: size and all times
+    Seconds,    // FAT and exFAT: size and the modification and birth times to the second
+};
+
 // Which file or folder an entry is: the same path may later name another one.
 struct FileIdentity {
     quint64 device = 0;
+    // Its inode number; for a folder whose file system gives numbers anew, the id of the mount
+    // it lies on instead (0 where the kernel tells none).
     quint64 inode = 0;
+    Keeps keeps = Keeps::InodeNumbers;
     bool operator==(const FileIdentity &) const = default;
 };
 
@@ -27,7 +39,7 @@ struct ListedFile {
     QByteArrayView name; // into its listing's names, or static text
     qint64 size = 0;
     qint64 modified = 0; // last modification, seconds since the epoch (UTC)
-    quint64 inode = 0;   // on the device of its folder
+    quint64 inode = 0;   // which file it is: FileFacts::mark, by what its folder's identity keeps
 };
 
 // One folder's contents as the search and the folder chooser see them.
@@ -50,7 +62,7 @@ using NameFilter = std::function<bool(QByteArrayView name)>;
 // A file to delete, by its name in its folder and the file it was when it was listed.
 struct FileToDelete {
     QByteArrayView name;
-    quint64 inode = 0;
+    quint64 inode = 0; // as ListedFile::inode
 };
 
 // Why a file was not deleted: an error of the system, or something other than the listed
@@ -70,6 +82,7 @@ struct OpenedFolder {
     DeleteFailure failure; // why no file in it can be deleted
     std::shared_ptr<const FolderHandle> handle;
     bool othersProtected = false; // only the owners of its files may remove them (the sticky bit)
+    Keeps keeps = Keeps::InodeNumbers; // what tells its files, as the listing found
 };
 
 // The file system as the program uses it. Paths are absolute byte strings.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FolderHandle.h"
 
+#include "platform/FileFacts.h"
 #include "platform/PseudoFileSystems.h"
 
 #include <QList>
@@ -59,9 +60,10 @@ int openWithoutLinks(const QByteArray &folder)
 FolderHandle::FolderHandle(int fd)
     : m_fd(fd)
 {
-    struct stat facts;
-    if (m_fd >= 0 && ::fstat(m_fd, &facts) == 0) {
-        m_identity = {quint64(facts.st_dev), quint64(facts.st_ino)};
+    FileFacts facts;
+    if (m_fd >= 0 && readFileFacts(m_fd, "", facts)) {
+        m_identity = {facts.device, facts.inode};
+        m_mount = facts.mount;
         return;
     }
     m_error = errno;
@@ -96,6 +98,7 @@ FolderHandle::FolderHandle(FolderHandle &&other) noexcept
     : m_fd(other.m_fd)
     , m_error(other.m_error)
     , m_identity(other.m_identity)
+    , m_mount(other.m_mount)
 {
     other.m_fd = -1;
 }
@@ -104,6 +107,11 @@ FolderHandle::~FolderHandle()
 {
     if (m_fd >= 0)
         ::close(m_fd);
+}
+
+FileIdentity FolderHandle::identityKeeping(Keeps keeps) const
+{
+    return {m_identity.device, keeps == Keeps::InodeNumbers ? m_identity.inode : m_mount, keeps};
 }
 
 bool FolderHandle::isOnPseudoFileSystem() const

@@ -31,6 +31,10 @@ public:
     int descriptor() const { return m_fd; }
     int error() const { return m_error; } // why it could not be opened
     const FileIdentity &identity() const { return m_identity; }
+    // Its identity where its file system keeps what `keeps` says: by its inode number, or,
+    // where numbers are given anew, by the mount it lies on.
+    FileIdentity identityKeeping(Keeps keeps) const;
+    quint64 mount() const { return m_mount; } // its mount's id, 0 where the kernel tells none
 
     // Whether the folder belongs to a file system of the kernel's own making (proc, sysfs
     // and their kind), whose contents are no files of the user's.
@@ -42,6 +46,7 @@ private:
     int m_fd = -1;
     int m_error = 0;
     FileIdentity m_identity;
+    quint64 m_mount = 0;
 };
 
 } // namespace vashtem

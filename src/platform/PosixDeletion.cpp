@@ -30,6 +30,19 @@ DeleteFailure::Reason kindFound(mode_t mode)
     return DeleteFailure::Reason::Device;
 }
 
+// Whether the file at the listed name is the listed one, as far as its file system can tell.
+bool isListedFile(const OpenedFolder &folder, const FileToDelete &file, const FileFacts &facts)
+{
+    if (facts.mark(folder.keeps) != file.inode)
+        return false;
+    // Where numbers are kept, device and inode are the file. Where they are given anew, a file
+    // may show its overlay layer's device, but it lies on its folder's mount, which a file
+    // mounted over the name does not.
+    if (folder.keeps == Keeps::InodeNumbers)
+        return facts.device == folder.handle->identity().device;
+    return facts.mount == folder.handle->mount();
+}
+
 // What keeps a listed file of an open folder from being deleted now, if anything.
 DeleteFailure obstacleTo(const OpenedFolder &folder, const FileToDelete &file, const char *name)
 {
@@ -40,7 +53,7 @@ DeleteFailure obstacleTo(const OpenedFolder &folder, const FileToDelete &file, c
     if (!S_ISREG(facts.mode))
         return {kindFound(facts.mode)};
     // Another file under the listed name (a log rotated in its place) is not the listed one.
-    if (FileIdentity{facts.device, facts.inode} != FileIdentity{folder.handle->identity().device, file.inode})
+    if (!isListedFile(folder, file, facts))
         return {DeleteFailure::Reason::OtherFile};
     // Judged on the bits, as root would otherwise delete read-only files unasked.
     if ((facts.mode & S_IWUSR) == 0)
@@ -66,7 +79,9 @@ OpenedFolder PosixFileSystem::openListedFolder(const QByteArray &folder, FileIde
         return opened;
     }
     // A folder renamed and made anew, or another one mounted over it, is not the listed one.
-    if (handle->identity() != identity) {
+    // Where the file system gives numbers anew, only the mount tells: the folder reached by the
+    // same path without links on the same mount is taken for the listed one.
+    if (handle->identityKeeping(identity.keeps) != identity) {
         opened.failure = {DeleteFailure::Reason::OtherFolder};
         return opened;
     }
@@ -83,6 +98,7 @@ OpenedFolder PosixFileSystem::openListedFolder(const QByteArray &folder, FileIde
     opened.othersProtected = user != 0 && ::fstat(handle->descriptor(), &facts) == 0
         && (facts.st_mode & S_ISVTX) != 0 && facts.st_uid != user;
     opened.handle = std::move(handle);
+    opened.keeps = identity.keeps;
     return opened;
 }
 

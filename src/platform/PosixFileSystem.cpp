@@ -4,6 +4,7 @@
 #include "platform/Descriptors.h"
 #include "platform/FileFacts.h"
 #include "platform/FolderHandle.h"
+#include "platform/InodeNumbering.h"
 #include "platform/MountTable.h"
 #include "platform/NameOrder.h"
 #include "platform/Paths.h"
@@ -53,8 +54,9 @@ PosixFileSystem::PosixFileSystem()
 {
 }
 
-PosixFileSystem::PosixFileSystem(std::vector<QByteArray> pseudoMountPoints)
+PosixFileSystem::PosixFileSystem(std::vector<QByteArray> pseudoMountPoints, unsigned long fileSystemType)
     : m_pseudoMounts(std::move(pseudoMountPoints))
+    , m_fileSystemType(fileSystemType)
 {
     raiseDescriptorLimit();
     for (QByteArray &point : m_pseudoMounts) {
@@ -107,7 +109,6 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
         listing.error = handle.error();
         return listing;
     }
-    listing.identity = handle.identity();
     // The listing reads through a copy of the descriptor; the handle keeps its own for
     // opening the subfolders later.
     const int fd = ::fcntl(handle.descriptor(), F_DUPFD_CLOEXEC, 0);
@@ -121,7 +122,8 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
     // Only the few parents of pseudo mounts ("/", "/sys/kernel") pay for path checks.
     const bool checkPseudo = holdsPseudoMounts(folder);
     // The facts of a large folder's files are read on other threads while it is still listed.
-    FactReader facts(fd, stop);
+    const unsigned long fileSystem = m_fileSystemType != 0 ? m_fileSystemType : fileSystemType(fd);
+    FactReader facts(fd, handle.identity().device, keptByType(fileSystem), stop);
 
     for (;;) {
         // On a cold disk a few hundred entries can take a read each.
@@ -160,6 +162,7 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
     const std::vector<quint32> order = nameOrder(facts.names());
     if (!facts.finish())
         return cancelled();
+    listing.identity = handle.identityKeeping(facts.keeps());
     listing.files = facts.takeFiles(order);
     listing.names = facts.takeNames();
     sortByName(listing.subfolders, [](const QByteArray &name) { return QByteArrayView(name); });

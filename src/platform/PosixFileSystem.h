@@ -14,8 +14,10 @@ class PosixFileSystem final : public FileSystem
 public:
     // Leaves out the pseudo file systems mounted now, as /proc/self/mounts tells.
     PosixFileSystem();
-    // Leaves out subfolders at these absolute paths (trailing "/" allowed).
-    explicit PosixFileSystem(std::vector<QByteArray> pseudoMountPoints);
+    // Leaves out subfolders at these absolute paths (trailing "/" allowed). A file system type
+    // other than 0 (as fstatfs gives it, FileSystemTypes) is taken as every folder's, so that a
+    // folder on any file system is listed and deleted in as one of that type would be.
+    explicit PosixFileSystem(std::vector<QByteArray> pseudoMountPoints, unsigned long fileSystemType = 0);
 
     FolderListing listFolder(const QByteArray &folder, const NameFilter &accept,
                              std::stop_token stop = {}) const override;
@@ -38,6 +40,7 @@ private:
 
     std::vector<QByteArray> m_pseudoMounts;  // sorted, without trailing "/"
     std::vector<QByteArray> m_pseudoParents; // their parent folders, sorted
+    unsigned long m_fileSystemType = 0;
 };
 
 } // namespace vashtem

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PseudoFileSystems.h"
 
+#include "platform/InodeNumbering.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
-
-#ifdef __linux__
-#include <sys/vfs.h>
-#endif
 
 namespace vashtem {
 
@@ -39,17 +37,9 @@ bool isPseudoFileSystem(QByteArrayView type)
 
 bool isOnPseudoFileSystem(int folderFd)
 {
-#ifdef __linux__
-    struct statfs facts;
-    if (::fstatfs(folderFd, &facts) != 0)
-        return false;
-    const unsigned long magic = (unsigned long)(facts.f_type) & 0xffffffffUL;
+    const unsigned long magic = fileSystemType(folderFd);
     return magic != 0
         && std::any_of(Pseudo.begin(), Pseudo.end(), [&](const PseudoFileSystem &fs) { return fs.magic == magic; });
-#else
-    (void)folderFd;
-    return false;
-#endif
 }
 
 } // namespace vashtem

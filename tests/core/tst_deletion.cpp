@@ -3,6 +3,7 @@
 // at a failure or on request.
 #include "core/results/Deletion.h"
 #include "core/results/ResultStore.h"
+#include "platform/InodeNumbering.h"
 #include "support/platform/FakePlatform.h"
 #include "support/platform/ScarceThreads.h"
 #include "support/platform/TempTree.h"
@@ -118,8 +119,9 @@ void DeletionTest::severalThreadsStopWhereOneWould_data()
     QTest::addColumn<QByteArray>("obstacle");
     QTest::addColumn<int>("at"); // the row it stands at, or the openings or removals before a stop
     QTest::addColumn<int>("threads"); // the executor's threads before it is refused; -1: all
-    const auto row = [](const char *name, const char *obstacle, int at, int threads = -1) {
-        QTest::newRow(name) << QByteArray(obstacle) << at << threads;
+    QTest::addColumn<quint64>("fileSystemType"); // the type the folders are taken for, or 0
+    const auto row = [](const char *name, const char *obstacle, int at, int threads = -1, quint64 type = 0) {
+        QTest::newRow(name) << QByteArray(obstacle) << at << threads << type;
     };
 
     // Found by the check before any later file goes: exactly the rows after it are gone.
@@ -127,6 +129,7 @@ void DeletionTest::severalThreadsStopWhereOneWould_data()
     row("planted error, mid-folder", "planted", 1234);
     row("read-only file", "read-only", 700);
     row("another file under the name", "impostor", 301);
+    row("another file under the name, FUSE", "impostor", 301, -1, FileSystemTypes::Fuse);
     row("first row", "read-only", 1);
     // Checked, then replaced while in hand: other threads may have gone further.
     row("replaced in hand", "in hand", 900);
@@ -150,13 +153,14 @@ void DeletionTest::severalThreadsStopWhereOneWould()
     QFETCH(QByteArray, obstacle);
     QFETCH(int, at);
     QFETCH(int, threads);
+    QFETCH(quint64, fileSystemType);
     std::optional<ScarceThreads> scarce;
     if (threads >= 0)
         scarce.emplace(size_t(threads));
     constexpr int Folders = 8;
     constexpr int PerFolder = 300;
     TempTree tree(TempTree::Storage::Memory);
-    FaultyFileSystem fileSystem;
+    FaultyFileSystem fileSystem(fileSystemType);
     ResultStore rows;
     const quint32 start = rows.addFolder(tree.root(), fileSystem.listFolder(tree.root(), {}).identity);
     QByteArrayList relative;

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FolderHandle.h"
+#include "platform/InodeNumbering.h"
 #include "platform/NameOrder.h"
 #include "platform/PosixFileSystem.h"
 
 #include "support/platform/ScarceThreads.h"
 #include "support/platform/TempTree.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -93,8 +96,12 @@ class BindMount
 public:
     BindMount(const QByteArray &source, const QByteArray &target)
         : m_target(target), m_mounted(::mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr) == 0) {}
-    BindMount(const char *type, const QByteArray &target)
-        : m_target(target), m_mounted(::mount(type, target.constData(), type, 0, nullptr) == 0) {}
+    BindMount(const char *type, const QByteArray &target, const QByteArray &options = {})
+        : m_target(target)
+        , m_mounted(::mount(type, target.constData(), type, 0, options.isEmpty() ? nullptr : options.data()) == 0) {}
+    // Through mount(8), the target last.
+    explicit BindMount(const QStringList &arguments)
+        : m_target(QFile::encodeName(arguments.last())), m_mounted(QProcess::execute("mount", arguments) == 0) {}
     ~BindMount()
     {
         if (m_mounted)
@@ -109,6 +116,22 @@ public:
 private:
     QByteArray m_target;
     bool m_mounted;
+};
+
+// A volume that gives inode numbers anew on `folder` while it lives: an exFAT image through
+// exfat-fuse, or an overlay without xino of the disk (the tree's "lower") below a memory one.
+struct Volume {
+    TempTree memory{TempTree::Storage::Memory};
+    std::optional<BindMount> mount;
+    Volume(const QByteArray &kind, TempTree &tree, const QByteArray &folder)
+    {
+        if (kind == "overlay")
+            mount.emplace("overlay", folder, "lowerdir=" + tree.folder("lower") + ",upperdir=" + memory.folder("upper")
+                              + ",workdir=" + memory.folder("work") + ",xino=off");
+        else if (::access("/dev/fuse", W_OK) == 0
+                 && QProcess::execute("mkfs.exfat", {memory.file("img", 1 << 23)}) == 0)
+            mount.emplace(QStringList{"-t", "exfat-fuse", "-o", "loop", memory.path("img"), folder});
+    }
 };
 
 } // namespace
@@ -323,9 +346,10 @@ void TestPosixFileSystem::removeFile_data()
     QTest::addColumn<QByteArray>("change");
     QTest::addColumn<int>("reason");
     QTest::addColumn<int>("error");
+    QTest::addColumn<QByteArray>("on"); // a volume mounted for it, or the type its folders are taken for
 
-    const auto row = [](const char *name, const char *change, Reason reason, int error = 0) {
-        QTest::newRow(name) << QByteArray(change) << int(reason) << error;
+    const auto row = [](const char *name, const char *change, Reason reason, int error = 0, const char *on = "") {
+        QTest::newRow(name) << QByteArray(change) << int(reason) << error << QByteArray(on);
     };
     row("unchanged", "", Reason::None);
     row("missing", "missing", Reason::SystemError, ENOENT);
@@ -347,6 +371,14 @@ void TestPosixFileSystem::removeFile_data()
         // In a sticky folder another user's file is its owner's to remove (run as nobody).
         row("another's file in a sticky folder", "othersSticky", Reason::SystemError, EPERM);
     }
+    // Where numbers are given anew, the folder is known by its mount and the file by its times.
+    row("exFAT through FUSE, renumbered", "", Reason::None, 0, "exfat");
+    row("exFAT through FUSE, renumbered, another size", "otherSize", Reason::OtherFile, 0, "exfat");
+    row("overlay without xino, renumbered", "", Reason::None, 0, "overlay");
+    row("overlay without xino, renumbered, another size", "otherSize", Reason::OtherFile, 0, "overlay");
+    row("FUSE: its folder made anew, a file of its size in it", "newFolder", Reason::OtherFile, 0, "fuse");
+    row("FUSE: another folder mounted on its folder", "bindMount", Reason::OtherFolder, 0, "fuse");
+    row("FAT: its folder made anew, the file moved into it", "movedIn", Reason::None, 0, "fat");
 }
 
 // "dir/victim" is listed, then changed, then deleted by what the listing said of it.
@@ -355,13 +387,30 @@ void TestPosixFileSystem::removeFile()
     QFETCH(QByteArray, change);
     QFETCH(int, reason);
     QFETCH(int, error);
+    QFETCH(QByteArray, on);
     TempTree tree;
+    std::optional<Volume> volume;
+    if (on == "exfat" || on == "overlay")
+        volume.emplace(on, tree, tree.root());
+    if (volume && !(volume->mount && volume->mount->isMounted()))
+        QSKIP("no such volume here: it needs root, and exfat-fuse, exfatprogs, /dev/fuse and a loop device");
     tree.file("target", 7);
     tree.file("targetDir/victim", 3);
     tree.file("dir/victim", 4);
-    const PosixFileSystem fileSystem(noPseudoMounts);
+    const PosixFileSystem fileSystem(noPseudoMounts,
+                                     on == "fuse" ? FileSystemTypes::Fuse : on == "fat" ? FileSystemTypes::Msdos : 0);
     const FolderListing listing = fileSystem.listFolder(tree.path("dir"), acceptAll);
     QCOMPARE(fileNames(listing), "victim");
+    // What stopped every deletion there: the cache let go, and the folder was numbered anew. A
+    // FUSE daemon may be asked for it again before it has let go of it: dropped once more then.
+    struct stat listed {}, now {};
+    QVERIFY(!volume || ::lstat(tree.path("dir").constData(), &listed) == 0);
+    for (int drops = 0; volume && drops < 5 && (drops == 0 || now.st_ino == listed.st_ino); ++drops) {
+        const int drop = (::sync(), ::open("/proc/sys/vm/drop_caches", O_WRONLY | O_CLOEXEC));
+        QVERIFY(drop >= 0 && ::write(drop, "3", 1) == 1 && ::close(drop) == 0);
+        QCOMPARE(::lstat(tree.path("dir").constData(), &now), 0);
+    }
+    QVERIFY2(!volume || now.st_ino != listed.st_ino, "the folder kept its number");
 
     const auto replace = [&](auto make) {
         QCOMPARE(::unlink(tree.path("dir/victim").constData()), 0);
@@ -381,6 +430,12 @@ void TestPosixFileSystem::removeFile()
         tree.makeReadOnly("dir/victim");
     if (change == "impostor") // a log rotated: the new file took the listed one's name
         QCOMPARE(::rename(tree.path("target").constData(), tree.path("dir/victim").constData()), 0);
+    if (change == "otherSize")
+        replace([&] { tree.file("dir/victim", 5); });
+    if (change == "movedIn") {
+        QCOMPARE(::rename(tree.path("dir").constData(), tree.path("old").constData()), 0);
+        QCOMPARE(::rename(tree.path("old/victim").constData(), tree.folder("dir").append("/victim").constData()), 0);
+    }
     if (change == "newFolder") {
         QCOMPARE(::rename(tree.path("dir").constData(), tree.path("old").constData()), 0);
         tree.file("dir/victim", 4);

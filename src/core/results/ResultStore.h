@@ -22,7 +22,7 @@ struct ResultRow {
     quint64 nameOffset = 0; // into the name pool
     qint64 size = 0;        // bytes
     qint64 modified = 0;    // seconds since the epoch (UTC)
-    quint64 inode = 0;      // which file it was, on its folder's device
+    quint64 inode = 0;      // which file it was, as ListedFile::inode: by what its folder's identity keeps
 };
 
 // The rows of the result list and the folders they live in. Paths are bytes, exactly as the

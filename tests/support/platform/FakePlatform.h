@@ -3,6 +3,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
+#include "platform/MountTable.h"
 #include "platform/MountWatch.h"
 #include "platform/Platform.h"
 #include "platform/PosixFileSystem.h"
@@ -71,6 +72,9 @@ struct ToldMountWatch final : MountWatch {
 class FaultyFileSystem final : public FileSystem
 {
 public:
+    // With a file system type (FileSystemTypes), every folder is taken to lie on one of it.
+    explicit FaultyFileSystem(unsigned long fileSystemType = 0)
+        : m_real(pseudoMountPoints(readMounts()), fileSystemType) {}
     QByteArray workingFolder;
     std::vector<QByteArray> volumeList; // the volumes to offer; the real ones when empty
     QHash<QByteArray, int> listErrors;   // folder -> errno
