@@ -2,6 +2,7 @@
 #include "platform/FolderHandle.h"
 
 #include "platform/FileFacts.h"
+#include "platform/InodeNumbering.h"
 #include "platform/PseudoFileSystems.h"
 
 #include <QList>
@@ -57,13 +58,16 @@ int openWithoutLinks(const QByteArray &folder)
 
 } // namespace
 
-FolderHandle::FolderHandle(int fd)
+FolderHandle::FolderHandle(int fd, const FolderHandle *parent)
     : m_fd(fd)
 {
     FileFacts facts;
     if (m_fd >= 0 && readFileFacts(m_fd, "", facts)) {
         m_identity = {facts.device, facts.inode};
         m_mount = facts.mount;
+        // Only a mount changes the device, and only there can the kind of file system change.
+        const bool parentsKind = parent && parent->m_identity.device == m_identity.device;
+        m_fileSystemType = parentsKind ? parent->m_fileSystemType : vashtem::fileSystemType(m_fd);
         return;
     }
     m_error = errno;
@@ -88,7 +92,7 @@ FolderHandle FolderHandle::withoutLinks(const QByteArray &folder)
 
 FolderHandle FolderHandle::subfolder(const FolderHandle &parent, const char *name)
 {
-    FolderHandle handle(::openat(parent.m_fd, name, FolderFlags | O_NOFOLLOW));
+    FolderHandle handle(::openat(parent.m_fd, name, FolderFlags | O_NOFOLLOW), &parent);
     if (handle.m_error == ELOOP || handle.m_error == ENOTDIR)
         handle.m_error = ENOENT;
     return handle;
@@ -99,6 +103,7 @@ FolderHandle::FolderHandle(FolderHandle &&other) noexcept
     , m_error(other.m_error)
     , m_identity(other.m_identity)
     , m_mount(other.m_mount)
+    , m_fileSystemType(other.m_fileSystemType)
 {
     other.m_fd = -1;
 }
@@ -116,7 +121,7 @@ FileIdentity FolderHandle::identityKeeping(Keeps keeps) const
 
 bool FolderHandle::isOnPseudoFileSystem() const
 {
-    return vashtem::isOnPseudoFileSystem(m_fd);
+    return isPseudoFileSystemType(m_fileSystemType);
 }
 
 } // namespace vashtem

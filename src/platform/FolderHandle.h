@@ -35,18 +35,22 @@ public:
     // where numbers are given anew, by the mount it lies on.
     FileIdentity identityKeeping(Keeps keeps) const;
     quint64 mount() const { return m_mount; } // its mount's id, 0 where the kernel tells none
+    // The type of its file system, as fstatfs numbers it, or 0; a subfolder on its parent's
+    // device takes its parent's without asking again.
+    unsigned long fileSystemType() const { return m_fileSystemType; }
 
     // Whether the folder belongs to a file system of the kernel's own making (proc, sysfs
     // and their kind), whose contents are no files of the user's.
     bool isOnPseudoFileSystem() const;
 
 private:
-    explicit FolderHandle(int fd);
+    explicit FolderHandle(int fd, const FolderHandle *parent = nullptr);
 
     int m_fd = -1;
     int m_error = 0;
     FileIdentity m_identity;
     quint64 m_mount = 0;
+    unsigned long m_fileSystemType = 0;
 };
 
 } // namespace vashtem

@@ -94,9 +94,9 @@ FolderListing PosixFileSystem::listSubfolder(const FolderHandle &parent, const Q
 {
     const QByteArray name = lastComponent(folder).toByteArray(); // the call wants it terminated
     FolderHandle handle = FolderHandle::subfolder(parent, name.constData());
-    // Only a mount changes the device, and only there can the kind of file system change:
-    // this finds pseudo file systems mounted after the program started.
-    if (handle.isOpen() && handle.identity().device != parent.identity().device && handle.isOnPseudoFileSystem())
+    // A subfolder on another device has been asked its file system: this finds pseudo file
+    // systems mounted after the program started.
+    if (handle.isOpen() && handle.isOnPseudoFileSystem())
         return nothingListed(handle);
     return list(std::move(handle), folder, accept, stop);
 }
@@ -122,7 +122,7 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
     // Only the few parents of pseudo mounts ("/", "/sys/kernel") pay for path checks.
     const bool checkPseudo = holdsPseudoMounts(folder);
     // The facts of a large folder's files are read on other threads while it is still listed.
-    const unsigned long fileSystem = m_fileSystemType != 0 ? m_fileSystemType : fileSystemType(fd);
+    const unsigned long fileSystem = m_fileSystemType != 0 ? m_fileSystemType : handle.fileSystemType();
     FactReader facts(fd, handle.identity().device, keptByType(fileSystem), stop);
 
     for (;;) {

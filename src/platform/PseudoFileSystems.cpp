@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PseudoFileSystems.h"
 
-#include "platform/InodeNumbering.h"
-
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -35,9 +33,8 @@ bool isPseudoFileSystem(QByteArrayView type)
     return std::any_of(Pseudo.begin(), Pseudo.end(), [&](const PseudoFileSystem &fs) { return fs.type == name; });
 }
 
-bool isOnPseudoFileSystem(int folderFd)
+bool isPseudoFileSystemType(unsigned long magic)
 {
-    const unsigned long magic = fileSystemType(folderFd);
     return magic != 0
         && std::any_of(Pseudo.begin(), Pseudo.end(), [&](const PseudoFileSystem &fs) { return fs.magic == magic; });
 }

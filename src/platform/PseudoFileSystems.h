@@ -12,8 +12,8 @@ namespace vashtem {
 // tmpfs, overlay and FUSE user mounts count as real.
 bool isPseudoFileSystem(QByteArrayView type);
 
-// By the magic number of the folder's file system. devtmpfs is known by name alone: it
+// By the magic number fstatfs gives the file system. devtmpfs is known by name alone: it
 // shares its number with every other tmpfs.
-bool isOnPseudoFileSystem(int folderFd);
+bool isPseudoFileSystemType(unsigned long magic);
 
 } // namespace vashtem
