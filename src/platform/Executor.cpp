@@ -70,12 +70,6 @@ Executor::~Executor()
     // Each waits for an offer with its stop token, so it ends now; the join is the jthread's.
 }
 
-size_t Executor::threadsStarted() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_threads.size();
-}
-
 Executor &Executor::shared()
 {
     static Executor &process = *new Executor;

@@ -51,7 +51,6 @@ public:
     Executor &operator=(const Executor &) = delete;
 
     size_t mostThreads() const { return m_mostThreads; }
-    size_t threadsStarted() const;
 
     // Runs a task on a thread of the executor's if one is free or can be started, and answers
     // whether it does; nobody waits for it, so it must own whatever it uses.
@@ -89,7 +88,7 @@ private:
     const size_t m_mostThreads;
     SystemThreadStarter m_systemStarter;
     ThreadStarter &m_starter;
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
     std::condition_variable_any m_offered;
     std::deque<std::shared_ptr<Group>> m_offers; // one entry for each task offered
     size_t m_waiting = 0;                        // threads waiting for an offer

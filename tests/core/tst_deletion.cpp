@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <condition_variable>
 #include <mutex>
-#include <optional>
 
 #include <unistd.h>
 
@@ -154,9 +153,7 @@ void DeletionTest::severalThreadsStopWhereOneWould()
     QFETCH(int, at);
     QFETCH(int, threads);
     QFETCH(quint64, fileSystemType);
-    std::optional<ScarceThreads> scarce;
-    if (threads >= 0)
-        scarce.emplace(size_t(threads));
+    const ScarceThreads scarce(threads);
     constexpr int Folders = 8;
     constexpr int PerFolder = 300;
     TempTree tree(TempTree::Storage::Memory);

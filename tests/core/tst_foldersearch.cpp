@@ -14,7 +14,6 @@
 #include <QScopeGuard>
 #include <QTest>
 
-#include <optional>
 
 #include <sys/resource.h>
 
@@ -385,9 +384,7 @@ void FolderSearchTest::scarceResourcesLoseNoFile()
         scarce.rlim_cur = rlim_t(descriptors);
         QCOMPARE(::setrlimit(RLIMIT_NOFILE, &scarce), 0);
     }
-    std::optional<testing::ScarceThreads> scarceThreads;
-    if (threads >= 0)
-        scarceThreads.emplace(size_t(threads));
+    const testing::ScarceThreads scarceThreads(threads);
     criteria.currentFolder = tree.root() + '/';
     ResultStore rows;
     FolderSearch scarceSearch(fileSystem, criteria, rows);

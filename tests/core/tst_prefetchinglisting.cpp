@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <condition_variable>
 #include <mutex>
-#include <optional>
 
 using namespace vashtem;
 using namespace vashtem::testing;
@@ -115,9 +114,7 @@ void PrefetchingListingTest::walkSeesWhatDirectListingSees()
     QFETCH(int, descriptors);
     QFETCH(int, threads);
     QFETCH(int, firstError);
-    std::optional<ScarceThreads> scarce;
-    if (threads >= 0)
-        scarce.emplace(size_t(threads));
+    const ScarceThreads scarce(threads);
     const PosixFileSystem fileSystem;
     const NameFilter everything = [](QByteArrayView) { return true; };
     for (const quint32 seed : testSeeds(7100, 6)) {

@@ -220,9 +220,7 @@ void TestPosixFileSystem::listsLargeFolderWhole()
     QFETCH(int, files);
     QFETCH(int, stopAfter);
     QFETCH(int, threads);
-    std::optional<ScarceThreads> scarce;
-    if (threads >= 0)
-        scarce.emplace(size_t(threads));
+    const ScarceThreads scarce(threads);
     TempTree tree(TempTree::Storage::Memory);
     for (int index = 0; index < files; ++index) {
         // Sizes tell the files apart; cases mix so that the name order is not the byte order.

@@ -243,16 +243,13 @@ void DeleteCommandsTest::deletionStuckOnADeadShareIsLeftBehind()
     f.open();
     f.search("optSearch_1");
     const QStringList listed = f.column(1);
-    f.fake.fileSystem.heldFolder = f.tree.path("a");
-    f.fake.fileSystem.holdPastStop = true;
-    f.fake.fileSystem.whileHeld = [&] { f.onWindowThread([&] { f.pressEscape(); }); };
+    f.hangAndEscape(f.tree.path("a"));
     f.run("cmdRemoveAll");
 
     QCOMPARE(f.fake.fileSystem.held.load(), 1);
     QCOMPARE(f.column(1), listed.mid(0, 2));
     QCOMPARE(f.label("lblFileSum")->text(), QStringLiteral("2"));
-    f.fake.fileSystem.releaseHeld();
-    QTRY_COMPARE(f.fake.fileSystem.listing.load(), 0);
+    QVERIFY(f.fake.fileSystem.letGo());
     QCOMPARE(f.column(1), listed.mid(0, 2));
     QVERIFY(f.tree.exists("a/1.txt") && f.tree.exists("a/2.txt") && !f.tree.exists("b/3.txt"));
 }

@@ -279,13 +279,10 @@ void MainWindowTest::folderChooserOpensWhileWindowAnswers()
     QCOMPARE(folders->item(folders->count() - 1)->text(), QStringLiteral("sub"));
 
     // A folder on a share that stopped answering: Escape gives it up, and big stays open.
-    f.fake.fileSystem.heldFolder = f.tree.path("big/sub");
-    f.fake.fileSystem.holdPastStop = true;
-    f.fake.fileSystem.whileHeld = [&] { f.onWindowThread([&] { f.pressEscape(); }); };
+    f.hangAndEscape(f.tree.path("big/sub"));
     QCOMPARE(folders->setPath(f.tree.path("big/sub")), ECANCELED);
     QCOMPARE(folders->path(), big);
-    f.fake.fileSystem.releaseHeld();
-    QTRY_COMPARE(f.fake.fileSystem.listing.load(), 0);
+    QVERIFY(f.fake.fileSystem.letGo());
     QCOMPARE(folders->path(), big);
 }
 

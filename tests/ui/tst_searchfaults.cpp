@@ -327,12 +327,10 @@ void SearchFaultsTest::escapeKeepsTheRowsFoundSoFar()
             pressEscape();
     };
     if (stuck) {
-        f.fake.fileSystem.heldFolder = target;
-        f.fake.fileSystem.holdPastStop = true;
-        f.fake.fileSystem.whileHeld = [&] {
+        f.fake.fileSystem.hang(target, [&] {
             pressed = true;
             pressEscape();
-        };
+        });
     }
     f.search("optSearch_1");
     f.fake.fileSystem.whileFiltering = nullptr;
@@ -341,9 +339,7 @@ void SearchFaultsTest::escapeKeepsTheRowsFoundSoFar()
         // ends on its own and leaves the list as it is.
         QCOMPARE(f.fake.fileSystem.held.load(), 1);
         const QStringList shown = f.column(1);
-        f.fake.fileSystem.heldFolder.clear();
-        f.fake.fileSystem.releaseHeld();
-        QTRY_COMPARE(f.fake.fileSystem.listing.load(), 0);
+        QVERIFY(f.fake.fileSystem.letGo());
         QCoreApplication::processEvents();
         QCOMPARE(f.column(1), shown);
     }

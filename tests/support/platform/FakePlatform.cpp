@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 
 #include <QScopeGuard>
+#include <QTest>
 
 namespace vashtem::testing {
 
@@ -87,11 +88,22 @@ void FaultyFileSystem::holdIfHeld(const QByteArray &folder, const std::stop_toke
     --held;
 }
 
-void FaultyFileSystem::releaseHeld()
+void FaultyFileSystem::hang(const QByteArray &folder, std::function<void()> whileHung)
 {
-    const std::lock_guard lock(m_mutex);
-    m_released = true;
-    m_releasedChanged.notify_all();
+    heldFolder = folder;
+    holdPastStop = true;
+    whileHeld = std::move(whileHung);
+}
+
+bool FaultyFileSystem::letGo()
+{
+    heldFolder.clear();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_released = true;
+        m_releasedChanged.notify_all();
+    }
+    return QTest::qWaitFor([this] { return listing == 0; });
 }
 
 OpenedFolder FaultyFileSystem::openListedFolder(const QByteArray &folder, FileIdentity identity) const

@@ -80,14 +80,17 @@ public:
     QHash<QByteArray, int> listErrors;   // folder -> errno
     int firstListingError = 0;           // each folder's first listing fails with it, if set
     // A folder whose listing, or opening for a deletion, hangs before it starts, as on a share
-    // that stopped answering: until the stop, or with holdPastStop until releaseHeld().
+    // that stopped answering: until the stop, or with holdPastStop until letGo().
     // whileHeld runs on the held thread as the hold begins.
     QByteArray heldFolder;
     bool holdPastStop = false;
     std::function<void()> whileHeld;
     mutable std::atomic<int> held{0};    // listings held now
     mutable std::atomic<int> listing{0}; // listings and openings under way now
-    void releaseHeld();
+    // The folder hangs past the stop, as on a share whose server is gone; whileHung runs on
+    // the hung thread first. letGo() releases it and answers once every call has ended.
+    void hang(const QByteArray &folder, std::function<void()> whileHung);
+    bool letGo();
     QHash<QByteArray, int> removeErrors; // file -> errno, found by the check and the removal alike
     mutable QList<QByteArray> removeCalls; // the files whose removal was asked for, in order
     // Runs each time a listing asks the name filter about a file, after the filter answered

@@ -86,4 +86,9 @@ void MainWindowFixture::pressEscape() const
     QTest::keyClick(window.get(), Qt::Key_Escape);
 }
 
+void MainWindowFixture::hangAndEscape(const QByteArray &folder)
+{
+    fake.fileSystem.hang(folder, [this] { onWindowThread([this] { pressEscape(); }); });
+}
+
 } // namespace vashtem::testing

@@ -48,6 +48,8 @@ struct MainWindowFixture {
     // window's thread as its next event and returns once it has run.
     void onWindowThread(const std::function<void()> &step) const;
     void pressEscape() const;
+    // The folder hangs as on a share that stopped answering, and Escape comes once it does.
+    void hangAndEscape(const QByteArray &folder);
 };
 
 } // namespace vashtem::testing
