@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/frmMain.h"
 
+#include "ui/ResultListView.h"
 #include "ui/frmVersion.h"
 #include "ui/Centring.h"
 #include "ui/DriveComboBox.h"
@@ -24,7 +25,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
-#include <QTreeView>
 
 #include <limits>
 
@@ -209,19 +209,8 @@ void frmMain::createSummaryRow(QWidget *client)
 
 void frmMain::createResultList(QWidget *client)
 {
-    ListView1 = place(new QTreeView(client), "ListView1", 120, 3120, 7815, 3375);
+    ListView1 = place(new ResultListView(client), "ListView1", 120, 3120, 7815, 3375);
     ListView1->setFont(fixedGothic());
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true); // keeps selecting and scrolling a million rows fast
-    ListView1->setSortingEnabled(false);
-    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->header()->setSectionsClickable(false);
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->header()->setStretchLastSection(false);
     ListView1->setModel(m_results);
     ListView1->setAccessibleName(Label4->text());
     Label4->setBuddy(ListView1);

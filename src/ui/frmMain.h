@@ -19,7 +19,6 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
-class QTreeView;
 
 namespace vashtem {
 
@@ -28,6 +27,7 @@ class DriveComboBox;
 class FileList;
 class FolderListBox;
 class FolderSearch;
+class ResultListView;
 class ResultModel;
 class frmVersion;
 
@@ -137,7 +137,7 @@ private:
     QLabel *Label7 = nullptr;              // unit after the elapsed time
     QLabel *Label3 = nullptr;              // caption before the row count
     QLabel *lblFileSum = nullptr;
-    QTreeView *ListView1 = nullptr;
+    ResultListView *ListView1 = nullptr;
     QPushButton *Command1 = nullptr;       // selects every row
     QPushButton *Command2 = nullptr;       // clears the selection
     QToolButton *cmdExplorer = nullptr;

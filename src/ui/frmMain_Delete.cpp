@@ -2,6 +2,7 @@
 // Delete selected and delete all: one confirmation, then the files go from the last row up.
 #include "ui/frmMain.h"
 
+#include "ui/ResultListView.h"
 #include "ui/BusyCommand.h"
 #include "platform/MessageBoxes.h"
 #include "core/results/Deletion.h"
@@ -10,7 +11,6 @@
 
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QTreeView>
 
 #include <algorithm>
 #include <memory>

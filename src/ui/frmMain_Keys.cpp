@@ -2,6 +2,7 @@
 // Keyboard behaviour of the main window: the focus order and the Enter key.
 #include "ui/frmMain.h"
 
+#include "ui/ResultListView.h"
 #include "ui/DriveComboBox.h"
 #include "ui/FolderListBox.h"
 
@@ -11,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
-#include <QTreeView>
 
 namespace vashtem {
 

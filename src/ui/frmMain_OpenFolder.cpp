@@ -2,13 +2,13 @@
 // Opens the folder of the current row in the file manager.
 #include "ui/frmMain.h"
 
+#include "ui/ResultListView.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramLauncher.h"
 #include "core/results/ResultModel.h"
 #include "platform/Paths.h"
 
 #include <QItemSelectionModel>
-#include <QTreeView>
 
 namespace vashtem {
 

@@ -2,11 +2,11 @@
 // The result list's set-up when the main window loads.
 #include "ui/frmMain.h"
 
+#include "ui/ResultListView.h"
 #include "core/results/ResultModel.h"
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QTreeView>
 
 namespace vashtem {
 
@@ -25,7 +25,7 @@ void frmMain::Form_Load()
         float width = float(ListView1->width()) * ColumnShares[column];
         if (column == ResultModel::DateColumn)
             width -= RightMargin;
-        ListView1->header()->resizeSection(column, qRound(width));
+        ListView1->horizontalHeader()->resizeSection(column, qRound(width));
     }
     lblFileSum->setText(QStringLiteral("0"));
 }

@@ -2,6 +2,7 @@
 // The search command and the two handlers that prepare its inputs.
 #include "ui/frmMain.h"
 
+#include "ui/ResultListView.h"
 #include "ui/BusyCommand.h"
 #include "ui/DriveComboBox.h"
 #include "ui/FileList.h"
@@ -23,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTreeView>
 
 #include <memory>
 
@@ -70,9 +70,9 @@ void frmMain::cmdSearch_Click()
         job->search.SearchFiles();
         job->batches.finish();
     }, [&] {
-        const bool shown = feed.showNextPart();
+        const bool more = feed.showNextPart();
         lblFileSum->setText(QString::number(feed.rowsFound()));
-        return shown;
+        return more;
     }, BusyCommand::Stuck::LeaveIt);
     const qint64 elapsed = m_platform.clock.milliseconds() - start;
 

@@ -2,10 +2,10 @@
 // Select all and clear selection: the whole list in one step, as one range.
 #include "ui/frmMain.h"
 
+#include "ui/ResultListView.h"
 #include "core/results/ResultModel.h"
 
 #include <QItemSelectionModel>
-#include <QTreeView>
 
 namespace vashtem {
 

@@ -279,7 +279,7 @@ void FolderSearchTest::bigFoldersAreWalkedCompletely()
 void FolderSearchTest::batchesAndStopsKeepTheOrder_data()
 {
     QTest::addColumn<int>("everyRows");  // rows between two hand-overs inside a folder
-    QTest::addColumn<int>("leastPart");  // rows one insertion may add to a short list
+    QTest::addColumn<int>("partRows");   // rows one insertion may add
     QTest::addColumn<int>("takeEvery");  // hand-overs between two takes; 0: none
     QTest::addColumn<int>("stopAfter");  // hand-overs before the stop; 0: never
     QTest::addColumn<int>("handOvers");  // hand-overs of a whole search
@@ -297,7 +297,7 @@ void FolderSearchTest::batchesAndStopsKeepTheOrder_data()
 void FolderSearchTest::batchesAndStopsKeepTheOrder()
 {
     QFETCH(int, everyRows);
-    QFETCH(int, leastPart);
+    QFETCH(int, partRows);
     QFETCH(int, takeEvery);
     QFETCH(int, stopAfter);
     QFETCH(int, handOvers);
@@ -311,7 +311,7 @@ void FolderSearchTest::batchesAndStopsKeepTheOrder()
 
     ResultModel shown;
     RowBatches batches(shown.store());
-    RowFeed feed(batches, shown, leastPart);
+    RowFeed feed(batches, shown, partRows);
     const auto showAll = [&] {
         while (feed.showNextPart()) {
         }

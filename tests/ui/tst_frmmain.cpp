@@ -80,7 +80,7 @@ void MainWindowTest::listColumns()
 {
     MainWindowFixture f;
     f.open();
-    const QHeaderView *header = f.list()->header();
+    const QHeaderView *header = f.list()->horizontalHeader();
     const QStringList expected{QStringLiteral("ファイル名"), QStringLiteral("フルパス"),
                                QStringLiteral("サイズ"), QStringLiteral("作成日")};
     QStringList headers;

@@ -36,12 +36,6 @@ std::optional<ResultStore> RowBatches::take()
     return std::nullopt;
 }
 
-bool RowBatches::finished()
-{
-    const std::lock_guard lock(m_mutex);
-    return m_finished;
-}
-
 ResultStore RowBatches::handOver()
 {
     ResultStore next = ResultStore::continuing(m_writing);

@@ -26,8 +26,6 @@ public:
     // The showing side: the batch handed over, if any; in order, each continuing the one
     // before. After finish(), take() until it gives nothing yields every row.
     std::optional<ResultStore> take();
-    // Whether finish() has been called: take() then yields the last rows.
-    bool finished();
 
 private:
     // The rows written so far; writing goes on in a store that continues them.

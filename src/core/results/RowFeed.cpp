@@ -9,26 +9,23 @@
 
 namespace vashtem {
 
-RowFeed::RowFeed(RowBatches &batches, ResultModel &model, qsizetype leastPart)
+RowFeed::RowFeed(RowBatches &batches, ResultModel &model, qsizetype partRows)
     : m_batches(batches)
     , m_model(model)
-    , m_leastPart(leastPart)
+    , m_partRows(partRows)
 {
 }
 
 bool RowFeed::showNextPart()
 {
-    // Asked first: once the walk has finished, the takes below reach its last rows.
-    const bool walkEnded = m_noMoreToCome || m_batches.finished();
     while (std::optional<ResultStore> batch = m_batches.take()) {
         m_waitingRows += batch->rowCount();
         m_waiting.push_back(std::move(*batch));
     }
-    const qsizetype shown = m_model.rowCount();
-    if (m_waitingRows == 0 || (!walkEnded && m_waitingRows < shown / GrowthDivisor))
+    if (m_waitingRows == 0)
         return false;
 
-    qsizetype toAdd = std::min(m_waitingRows, std::max(m_leastPart, shown));
+    qsizetype toAdd = std::min(m_waitingRows, m_partRows);
     m_waitingRows -= toAdd;
     std::vector<ResultModel::BatchRows> parts;
     qsizetype first = m_shownOfFirst;
@@ -46,12 +43,11 @@ bool RowFeed::showNextPart()
     const bool lastEnded = last.end == last.batch->rowCount();
     m_waiting.erase(m_waiting.begin(), m_waiting.begin() + qsizetype(parts.size()) - (lastEnded ? 0 : 1));
     m_shownOfFirst = lastEnded ? 0 : last.end;
-    return true;
+    return m_waitingRows > 0;
 }
 
 void RowFeed::showRest()
 {
-    m_noMoreToCome = true;
     while (showNextPart()) {
     }
 }

@@ -10,21 +10,19 @@ namespace vashtem {
 class ResultModel;
 class RowBatches;
 
-// Takes a search's batches into the list. The view lays out all its rows again after each
-// insertion, so rows wait until they add at least a quarter to the rows shown, or the walk
-// has ended: the layouts of a whole search then cost a few times its rows, not its rows
-// times its batches. One insertion adds at most as many rows as are shown (at least
-// leastPart), so a batch of a million rows from one folder does not hold the window either.
+// Takes a search's batches into the list as they come. The list takes an insertion in
+// time that hardly grows with the rows it shows, so each call shows the next part of what
+// is waiting, at most PartRows in one insertion: a batch of a million rows from one folder
+// does not hold the window either.
 class RowFeed
 {
 public:
-    static constexpr qsizetype LeastPart = 32768;
-    static constexpr qsizetype GrowthDivisor = 4;
+    static constexpr qsizetype PartRows = 32768;
 
-    RowFeed(RowBatches &batches, ResultModel &model, qsizetype leastPart = LeastPart);
+    RowFeed(RowBatches &batches, ResultModel &model, qsizetype partRows = PartRows);
 
-    // Takes what the walk has handed over and adds the next part of it to the list when
-    // enough is waiting; false when nothing was added.
+    // Takes what the walk has handed over and adds the next part of it to the list; true
+    // when rows are still waiting for the next call.
     bool showNextPart();
     // Shows every row handed over so far, for a walk that is left behind.
     void showRest();
@@ -34,11 +32,10 @@ public:
 private:
     RowBatches &m_batches;
     ResultModel &m_model;
-    qsizetype m_leastPart;
+    qsizetype m_partRows;
     std::deque<ResultStore> m_waiting; // in order, the first one shown up to m_shownOfFirst
     qsizetype m_shownOfFirst = 0;
     qsizetype m_waitingRows = 0;
-    bool m_noMoreToCome = false;
 };
 
 } // namespace vashtem

@@ -4,13 +4,13 @@
 #include "support/platform/FakePlatform.h"
 #include "support/platform/TempTree.h"
 
+#include "ui/ResultListView.h"
 #include "ui/frmMain.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTreeView>
 
 #include <functional>
 #include <memory>
@@ -35,7 +35,7 @@ struct MainWindowFixture {
     QAction *action(const char *name) const { return find<QAction>(name); }
     QLabel *label(const char *name) const { return find<QLabel>(name); }
     QLineEdit *edit(const char *name) const { return find<QLineEdit>(name); }
-    QTreeView *list() const { return find<QTreeView>("ListView1"); }
+    ResultListView *list() const { return find<ResultListView>("ListView1"); }
 
     void choose(const char *optionButton) const; // clicks an option button
     void search(const char *scope = "optSearch_1") const;
