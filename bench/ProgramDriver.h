@@ -19,11 +19,12 @@ namespace vashtem::bench {
 
 // The real main window, shown offscreen, worked through its buttons. Each timed step is
 // the button's click alone: the commands run to their end inside it. Pending events
-// (painting) are handled after the clock stops.
+// (painting) are handled after the clock stops, and before a watch of the click ends.
 class ProgramDriver
 {
 public:
-    // Looks on while a timed click runs: told just before the click and just after it returns.
+    // Looks on while a timed click runs: told just before the click and once it has returned
+    // and its painting is done.
     class ClickWatch
     {
     public:

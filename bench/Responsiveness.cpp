@@ -63,6 +63,7 @@ void EscapeWatch::ended()
 namespace {
 
 constexpr double GoalMs = 100;
+constexpr double FrameMs = 16; // one frame at 60 Hz: the list itself drops none
 
 void reportLatency(Report &report, const std::string &label, const std::vector<double> &samples)
 {
@@ -78,14 +79,16 @@ void reportLatency(Report &report, const std::string &label, const std::vector<d
 
 void reportResponsiveness(Report &report, const Samples &samples)
 {
-    report.limit("event-loop gap, search *.*", median(samples.searchGap), "ms", GoalMs);
+    report.limit("event-loop gap, search *.*", median(samples.searchGap), "ms", FrameMs);
+    report.limit("event-loop gap, select all", median(samples.selectAllGap), "ms", FrameMs);
+    report.limit("event-loop gap, clear selection", median(samples.clearSelectionGap), "ms", FrameMs);
     reportLatency(report, "Escape to return, search *.*", samples.searchEscape);
     const int opening = int(median(samples.openFolder) + 0.5);
     report.note("folder chooser opens the tree", "median " + std::to_string(opening) + " ms");
     report.limit("event-loop gap, folder chooser opens the tree", median(samples.openFolderGap), "ms", GoalMs);
     if (samples.deleteAllGap.empty())
         return; // a session of searches only
-    report.limit("event-loop gap, delete all", median(samples.deleteAllGap), "ms", GoalMs);
+    report.limit("event-loop gap, delete all", median(samples.deleteAllGap), "ms", FrameMs);
     reportLatency(report, "Escape to return, delete all", samples.deleteAllEscape);
 }
 

@@ -51,7 +51,8 @@ private:
 class Report;
 struct Samples;
 
-// The longest event-loop gaps and the times from Escape to return, each against 100 ms.
+// The longest event-loop gaps, against one frame (the folder chooser's against 100 ms), and
+// the times from Escape to return, against 100 ms.
 void reportResponsiveness(Report &report, const Samples &samples);
 
 } // namespace vashtem::bench

@@ -66,6 +66,10 @@ void Session::run(int index)
     const bool programFirst = index % 2 == 0;
     ProgramDriver driver(m_platform);
     timeSearchesOfAll(driver, programFirst);
+    m_samples.selectAll.push_back(
+        withLoopWatched(driver, m_samples.selectAllGap, [&] { return driver.selectAll(); }));
+    m_samples.clearSelection.push_back(
+        withLoopWatched(driver, m_samples.clearSelectionGap, [&] { return driver.clearSelection(); }));
     // Escape halfway through the search, every shape of tree.
     settle();
     m_samples.searchEscape.push_back(
@@ -82,10 +86,6 @@ void Session::run(int index)
             expectRows(driver, m_selective, "search *.txt;*.log");
         },
         [&] { m_samples.findSelective.push_back(m_reference.findSelective()); });
-
-    fill(driver);
-    m_samples.selectAll.push_back(driver.selectAll());
-    m_samples.clearSelection.push_back(driver.clearSelection());
 
     // Every timed deletion starts with the files made anew by the step before written back.
     inOrder(

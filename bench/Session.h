@@ -26,14 +26,16 @@ struct Samples {
     std::vector<double> deleteAll, removeAll;
     std::vector<double> farewell, emptying;
     std::vector<double> openFolder;                     // the folder chooser opens the tree's root
-    std::vector<double> searchGap, deleteAllGap, openFolderGap; // longest event-loop gaps during the clicks
+    // The longest event-loop gaps during the clicks.
+    std::vector<double> searchGap, selectAllGap, clearSelectionGap, deleteAllGap, openFolderGap;
     std::vector<double> searchEscape, deleteAllEscape; // Escape halfway to the click's return; -1 too late
     double bytesPerRow = 0;
 };
 
 // The timed runs on one tree. Each run opens a new main window, times every command
 // next to its reference tool, putting back every deleted file, and ends with the window's
-// farewell; or, with searchesOnly, times the search of every file alone. Every run also
+// farewell; or, with searchesOnly, times the search of every file, Select all and Clear
+// selection alone. Every run also
 // sends Escape halfway through one untimed search of every file. Runs alternate
 // whether the program or the reference goes first. With cold, the page cache is dropped
 // before each timed search, the program's and each tool's.
