@@ -210,15 +210,9 @@ bool FactReader::finish()
     return m_partDone.wait(lock, m_stop, [this] { return m_partsUnread == 0; }) && !m_stop.stop_requested();
 }
 
-std::vector<QByteArrayView> FactReader::names() const
+QByteArrayView FactReader::nameAt(quint32 position) const
 {
-    std::vector<QByteArrayView> names;
-    names.reserve(m_added);
-    for (const std::unique_ptr<Part> &part : m_parts) {
-        for (const ListedFile &file : part->files)
-            names.push_back(file.name);
-    }
-    return names;
+    return m_parts[position / PartSize]->files[position % PartSize].name;
 }
 
 std::vector<ListedFile> FactReader::takeFiles(const std::vector<quint32> &order)

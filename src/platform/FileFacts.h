@@ -74,8 +74,8 @@ public:
     size_t size() const { return m_added; }
     // What the files' inode fields hold (FileFacts::mark).
     Keeps keeps() const { return m_keeps.value_or(Keeps::InodeNumbers); }
-    // The names of the files added, in the order added; once closed.
-    std::vector<QByteArrayView> names() const;
+    // The name of the file added at a position (0 for the first); once closed.
+    QByteArrayView nameAt(quint32 position) const;
     // Waits until the facts of every file are read, reading along; false when the reading
     // was given up on a stop.
     bool finish();

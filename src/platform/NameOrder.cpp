@@ -147,7 +147,7 @@ void loadHead(SortEntry &entry, quint32 depth)
 // Sorts entries whose keys agree before depth, eight key bytes at a time: a plain integer
 // sort, then again on the next eight bytes within each run of equal heads. Keys hold no NUL,
 // so a head of zero means the key has ended, and names with equal keys go by their bytes.
-void sortFrom(SortEntry *first, SortEntry *last, quint32 depth, const std::vector<QByteArrayView> &names)
+void sortFrom(SortEntry *first, SortEntry *last, quint32 depth, const NameAt &names)
 {
     std::sort(first, last, [](const SortEntry &a, const SortEntry &b) { return a.head < b.head; });
     for (SortEntry *run = first; run != last;) {
@@ -157,7 +157,7 @@ void sortFrom(SortEntry *first, SortEntry *last, quint32 depth, const std::vecto
         if (end - run > 1) {
             if ((run->head & 0xFF) == 0) { // the keys end here, all alike
                 std::sort(run, end, [&names](const SortEntry &a, const SortEntry &b) {
-                    return bytesLess(names[a.index], names[b.index]);
+                    return bytesLess(names(a.index), names(b.index));
                 });
             } else {
                 for (SortEntry *entry = run; entry != end; ++entry)
@@ -170,22 +170,23 @@ void sortFrom(SortEntry *first, SortEntry *last, quint32 depth, const std::vecto
 }
 
 // The sorting keys of names from first to end, with the keys kept in keys.
-void makeEntries(const std::vector<QByteArrayView> &names, size_t first, size_t end, std::string &keys,
+void makeEntries(const NameAt &names, size_t first, size_t end, std::string &keys,
                  SortEntry *entries)
 {
     size_t bytes = 0;
     for (size_t index = first; index < end; ++index)
-        bytes += size_t(names[index].size());
+        bytes += size_t(names(quint32(index)).size());
     keys.resize(bytes + bytes / 8); // folding seldom changes the length
     std::vector<quint32> keyStarts;
     keyStarts.reserve(end - first + 1);
     size_t used = 0;
     for (size_t index = first; index < end; ++index) {
-        const size_t room = MostKeyBytesPerByte * size_t(names[index].size());
+        const QByteArrayView name = names(quint32(index));
+        const size_t room = MostKeyBytesPerByte * size_t(name.size());
         if (keys.size() - used < room)
             keys.resize(std::max(2 * keys.size(), used + room));
         keyStarts.push_back(quint32(used));
-        used = size_t(writeFoldedKey(names[index], keys.data() + used) - keys.data());
+        used = size_t(writeFoldedKey(name, keys.data() + used) - keys.data());
     }
     keyStarts.push_back(quint32(used));
     for (size_t k = 0; k < end - first; ++k) {
@@ -196,7 +197,7 @@ void makeEntries(const std::vector<QByteArrayView> &names, size_t first, size_t 
 
 // The order of two entries by their whole keys, then their names' bytes.
 struct EntryLess {
-    const std::vector<QByteArrayView> &names;
+    const NameAt &names;
 
     bool operator()(const SortEntry &a, const SortEntry &b) const
     {
@@ -205,7 +206,7 @@ struct EntryLess {
             return order < 0;
         if (a.keyLength != b.keyLength)
             return a.keyLength < b.keyLength;
-        return bytesLess(names[a.index], names[b.index]);
+        return bytesLess(names(a.index), names(b.index));
     }
 };
 
@@ -258,19 +259,19 @@ std::vector<size_t> groupByRange(std::vector<SortEntry> &entries, std::vector<qu
 
 } // namespace
 
-std::vector<quint32> nameOrder(const std::vector<QByteArrayView> &names)
+std::vector<quint32> nameOrder(size_t count, const NameAt &names)
 {
     constexpr size_t NamesPerPart = 32768;
     constexpr size_t MostParts = 8;
     size_t parts = 1;
-    if (names.size() >= 2 * NamesPerPart) {
-        parts = std::min({names.size() / NamesPerPart, Executor::cores(), MostParts});
+    if (count >= 2 * NamesPerPart) {
+        parts = std::min({count / NamesPerPart, Executor::cores(), MostParts});
     }
-    std::vector<SortEntry> entries(names.size());
+    std::vector<SortEntry> entries(count);
     std::vector<std::string> keys(parts);
     std::vector<size_t> bounds;
     for (size_t part = 0; part <= parts; ++part)
-        bounds.push_back(names.size() * part / parts);
+        bounds.push_back(count * part / parts);
     runSideBySide(parts, [&](size_t part) {
         makeEntries(names, bounds[part], bounds[part + 1], keys[part], entries.data() + bounds[part]);
     });

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -18,7 +19,13 @@ bool nameLess(QByteArrayView a, QByteArrayView b);
 // The positions of names in the order of nameLess. Each name is folded once, into a key
 // that compares bytewise, rather than again at every comparison; a long list is cut into
 // ranges of keys, one per core, which are sorted side by side.
-std::vector<quint32> nameOrder(const std::vector<QByteArrayView> &names);
+// The names come by their positions, 0 to count - 1, from wherever they are kept.
+using NameAt = std::function<QByteArrayView(quint32 position)>;
+std::vector<quint32> nameOrder(size_t count, const NameAt &names);
+inline std::vector<quint32> nameOrder(const std::vector<QByteArrayView> &names)
+{
+    return nameOrder(names.size(), [&names](quint32 position) { return names[position]; });
+}
 
 // Sorts items by their names (nameOf(item) gives one) as nameLess orders them.
 template<typename Item, typename NameOf>

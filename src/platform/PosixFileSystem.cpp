@@ -159,7 +159,9 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
     // A large sort is worth sparing too. It runs while the last facts are still being read.
     if (stop.stop_requested())
         return cancelled();
-    const std::vector<quint32> order = nameOrder(facts.names());
+    // The names are ordered where the reader keeps them, not copied into a list first.
+    const std::vector<quint32> order =
+        nameOrder(facts.size(), [&facts](quint32 position) { return facts.nameAt(position); });
     if (!facts.finish())
         return cancelled();
     listing.identity = handle.identityKeeping(facts.keeps());
