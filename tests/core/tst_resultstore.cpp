@@ -134,10 +134,12 @@ void ResultStoreTest::feedShowsRowsInBoundedParts_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("batchRows"); // rows the walk writes between two offers
     QTest::addColumn<int>("partRows");
-    QTest::newRow("a batch after each row") << 20000 << 1 << 1;
-    QTest::newRow("batches of 3,000 rows") << 20000 << 3000 << 1000;
-    QTest::newRow("one batch of every row") << 20000 << 20000 << 1000;
-    QTest::newRow("fewer rows than the least part") << 500 << 7 << 1000;
+    QTest::addColumn<int>("nameLength"); // a batch shown in parts lets go of its names' blocks
+    QTest::newRow("a batch after each row") << 20000 << 1 << 1 << 0;
+    QTest::newRow("batches of 3,000 rows") << 20000 << 3000 << 1000 << 0;
+    QTest::newRow("one batch of every row") << 20000 << 20000 << 1000 << 0;
+    QTest::newRow("one batch of long names") << 20000 << 20000 << 1000 << 200;
+    QTest::newRow("fewer rows than the least part") << 500 << 7 << 1000 << 0;
 }
 
 void ResultStoreTest::feedShowsRowsInBoundedParts()
@@ -145,6 +147,8 @@ void ResultStoreTest::feedShowsRowsInBoundedParts()
     QFETCH(int, rows);
     QFETCH(int, batchRows);
     QFETCH(int, partRows);
+    QFETCH(int, nameLength);
+    const auto nameOf = [nameLength](int index) { return QByteArray::number(index).leftJustified(nameLength, 'x'); };
     ResultModel shown;
     int insertionsThisCall = 0;
     QObject::connect(&shown, &QAbstractItemModel::rowsInserted, [&](const QModelIndex &, int first, int last) {
@@ -166,7 +170,7 @@ void ResultStoreTest::feedShowsRowsInBoundedParts()
     for (int index = 0; index < rows; ++index) {
         if (index % 1000 == 999) // a new folder now and then, named by rows after it
             folder = batches.writing().addSubfolder(folder, "d", {1, quint64(index)});
-        const QByteArray name = QByteArray::number(index);
+        const QByteArray name = nameOf(index);
         batches.writing().appendRow(folder, {name, index, 0, quint64(index)});
         if ((index + 1) % batchRows == 0) {
             batches.offer();
@@ -182,7 +186,7 @@ void ResultStoreTest::feedShowsRowsInBoundedParts()
 
     QCOMPARE(shown.rowCount(), rows);
     for (int position = 0; position < rows; ++position)
-        QCOMPARE(shown.store().name(position), QByteArray::number(position));
+        QCOMPARE(shown.store().name(position), nameOf(position));
     QCOMPARE(shown.fullPath(rows - 1).count("/d"), rows / 1000);
 }
 

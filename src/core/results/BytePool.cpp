@@ -12,6 +12,7 @@ quint64 BytePool::append(const char *data, size_t length)
         // A run longer than a block gets a block of its own size.
         const size_t blockSize = std::max(length, BlockSize);
         m_blocks.push_back(std::unique_ptr<char[]>(new char[blockSize]));
+        m_blockSizes.push_back(blockSize);
         m_allocated += blockSize;
         m_used = 0;
     }
@@ -25,8 +26,19 @@ quint64 BytePool::append(const char *data, size_t length)
 void BytePool::clear()
 {
     std::vector<std::unique_ptr<char[]>>().swap(m_blocks);
+    std::vector<size_t>().swap(m_blockSizes);
     m_used = BlockSize;
     m_allocated = 0;
+}
+
+void BytePool::releaseBefore(quint64 offset)
+{
+    for (size_t block = 0; block < (offset >> BlockBits); ++block) {
+        if (m_blocks[block]) {
+            m_blocks[block].reset();
+            m_allocated -= m_blockSizes[block];
+        }
+    }
 }
 
 } // namespace vashtem

@@ -21,10 +21,13 @@ public:
     quint64 append(const char *data, size_t length);
     const char *at(quint64 offset) const { return m_blocks[offset >> BlockBits].get() + (offset & (BlockSize - 1)); }
     void clear();
+    // Lets go of the blocks wholly before offset, whose bytes are read no more.
+    void releaseBefore(quint64 offset);
     size_t memoryUsed() const { return m_allocated + m_blocks.capacity() * sizeof(void *); }
 
 private:
     std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::vector<size_t> m_blockSizes;
     size_t m_used = BlockSize; // bytes used in the last block: full when there is none
     size_t m_allocated = 0;
 };

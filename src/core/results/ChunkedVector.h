@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -35,13 +36,24 @@ public:
         m_chunks.resize((newSize + ChunkSize - 1) / ChunkSize);
     }
 
+    // Lets go of the chunks wholly before index, whose elements are read no more.
+    void releaseBefore(size_t index)
+    {
+        for (size_t chunk = 0; chunk < (index >> ChunkBits); ++chunk)
+            m_chunks[chunk].reset();
+    }
+
     void clear()
     {
         m_size = 0;
         std::vector<std::unique_ptr<T[]>>().swap(m_chunks);
     }
 
-    size_t memoryUsed() const { return m_chunks.size() * ChunkSize * sizeof(T) + m_chunks.capacity() * sizeof(void *); }
+    size_t memoryUsed() const
+    {
+        const auto held = std::count_if(m_chunks.begin(), m_chunks.end(), [](const auto &chunk) { return bool(chunk); });
+        return size_t(held) * ChunkSize * sizeof(T) + m_chunks.capacity() * sizeof(void *);
+    }
 
 private:
     std::vector<std::unique_ptr<T[]>> m_chunks;

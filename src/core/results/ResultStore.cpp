@@ -97,6 +97,15 @@ void ResultStore::clear()
     m_names.clear();
 }
 
+void ResultStore::releaseBefore(qsizetype position)
+{
+    if (position >= rowCount())
+        return;
+    // Names go into the pool in the order of the rows; a folder's name before its rows.
+    m_names.releaseBefore(m_rows[size_t(position)].nameOffset);
+    m_rows.releaseBefore(size_t(position));
+}
+
 size_t ResultStore::memoryUsed() const
 {
     return m_rows.memoryUsed() + m_folders.capacity() * sizeof(Folder) + m_names.memoryUsed();

@@ -43,6 +43,9 @@ bool RowFeed::showNextPart()
     const bool lastEnded = last.end == last.batch->rowCount();
     m_waiting.erase(m_waiting.begin(), m_waiting.begin() + qsizetype(parts.size()) - (lastEnded ? 0 : 1));
     m_shownOfFirst = lastEnded ? 0 : last.end;
+    // Nor are the rows of a batch kept twice while the rest of it waits.
+    if (m_shownOfFirst > 0)
+        m_waiting.front().releaseBefore(m_shownOfFirst);
     return m_waitingRows > 0;
 }
 
