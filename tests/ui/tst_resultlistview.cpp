@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The result list's view: it looks and moves as a report-style tree list does, row for row,
-// and asks only about the rows it shows, however many the list holds.
+// The result list's view looks and moves as a report-style tree list does, and asks only
+// about the rows it shows.
 #include "ui/ResultListView.h"
 
 #include <QAccessible>
@@ -20,8 +20,6 @@ struct CountedRows final : QAbstractTableModel {
     QVariant data(const QModelIndex &index, int role) const override
     {
         ++questions;
-        if (role == Qt::TextAlignmentRole && index.column() == 2)
-            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return role != Qt::DisplayRole ? QVariant()
                                        : QStringLiteral("%1 ファイル %2").arg(index.row()).arg(QString(index.row() % 7 * 4, u'x'));
     }
