@@ -31,6 +31,21 @@ void BytePool::clear()
     m_allocated = 0;
 }
 
+BytePool BytePool::copy() const
+{
+    BytePool copy;
+    copy.m_blockSizes = m_blockSizes;
+    copy.m_used = m_used;
+    copy.m_allocated = m_allocated;
+    copy.m_blocks.reserve(m_blocks.size());
+    for (size_t block = 0; block < m_blocks.size(); ++block) {
+        copy.m_blocks.emplace_back(m_blocks[block] ? new char[m_blockSizes[block]] : nullptr);
+        if (m_blocks[block])
+            std::memcpy(copy.m_blocks.back().get(), m_blocks[block].get(), m_blockSizes[block]);
+    }
+    return copy;
+}
+
 void BytePool::releaseBefore(quint64 offset)
 {
     for (size_t block = 0; block < (offset >> BlockBits); ++block) {

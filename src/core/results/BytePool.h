@@ -21,6 +21,8 @@ public:
     quint64 append(const char *data, size_t length);
     const char *at(quint64 offset) const { return m_blocks[offset >> BlockBits].get() + (offset & (BlockSize - 1)); }
     void clear();
+    // A copy made block by block: every offset reads the same bytes in it.
+    BytePool copy() const;
     // Lets go of the blocks wholly before offset, whose bytes are read no more.
     void releaseBefore(quint64 offset);
     size_t memoryUsed() const { return m_allocated + m_blocks.capacity() * sizeof(void *); }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -34,6 +34,20 @@ public:
     {
         m_size = newSize;
         m_chunks.resize((newSize + ChunkSize - 1) / ChunkSize);
+    }
+
+    // A copy made chunk by chunk, not element by element.
+    ChunkedVector copy() const
+    {
+        ChunkedVector copy;
+        copy.m_size = m_size;
+        copy.m_chunks.reserve(m_chunks.size());
+        for (const std::unique_ptr<T[]> &chunk : m_chunks) {
+            copy.m_chunks.emplace_back(chunk ? new T[ChunkSize] : nullptr);
+            if (chunk)
+                std::copy_n(chunk.get(), ChunkSize, copy.m_chunks.back().get());
+        }
+        return copy;
     }
 
     // Lets go of the chunks wholly before index, whose elements are read no more.

@@ -109,11 +109,8 @@ ResultStore &ResultModel::writable()
 {
     // Still read by a deletion left behind on a share that stopped answering: it keeps the
     // rows as they were, and the list goes on with a copy.
-    if (m_store.use_count() > 1) {
-        auto copy = std::make_shared<ResultStore>();
-        copy->append(*m_store, 0, m_store->rowCount());
-        m_store = std::move(copy);
-    }
+    if (m_store.use_count() > 1)
+        m_store = std::make_shared<ResultStore>(m_store->copy());
     return *m_store;
 }
 

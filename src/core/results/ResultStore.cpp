@@ -97,6 +97,16 @@ void ResultStore::clear()
     m_names.clear();
 }
 
+ResultStore ResultStore::copy() const
+{
+    ResultStore copy;
+    copy.m_firstFolder = m_firstFolder;
+    copy.m_rows = m_rows.copy();
+    copy.m_folders = m_folders;
+    copy.m_names = m_names.copy();
+    return copy;
+}
+
 void ResultStore::releaseBefore(qsizetype position)
 {
     if (position >= rowCount())

@@ -58,6 +58,8 @@ public:
     // Keeps the rows whose flag in keep is true, in their order. keep has one flag per row.
     void keepRows(const std::vector<bool> &keep);
     void clear();
+    // A copy of every row and folder, made in whole blocks.
+    ResultStore copy() const;
     // For a batch shown a part at a time: lets go of what only the rows before position
     // need. The rows from position on stay readable, but not the folders' names, which
     // append() reads with the batch's first part alone.
