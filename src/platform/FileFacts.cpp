@@ -119,11 +119,12 @@ void FactReader::add(QByteArrayView name, quint64 inodeHint)
     // Without xino an overlay shows its files with their layers' devices and numbers, which a
     // copy up changes and which its folders do not keep either. Decided before any part is
     // read; a first file that vanished leaves it lenient.
-    FileFacts first;
-    if (!m_keeps)
+    if (!m_keeps) {
+        FileFacts first;
         m_keeps = readFileFacts(m_folderFd, name.toByteArray().constData(), first) && first.device == m_folderDevice
             ? Keeps::InodeNumbers
             : Keeps::ExactTimes;
+    }
     if (!m_filling) {
         m_parts.push_back(std::make_unique<Part>());
         m_filling = m_parts.back().get();
