@@ -13,7 +13,6 @@ quint64 BytePool::append(const char *data, size_t length)
         const size_t blockSize = std::max(length, BlockSize);
         m_blocks.push_back(std::unique_ptr<char[]>(new char[blockSize]));
         m_blockSizes.push_back(blockSize);
-        m_allocated += blockSize;
         m_used = 0;
     }
     const quint64 offset = (quint64(m_blocks.size() - 1) << BlockBits) + m_used;
@@ -28,7 +27,6 @@ void BytePool::clear()
     std::vector<std::unique_ptr<char[]>>().swap(m_blocks);
     std::vector<size_t>().swap(m_blockSizes);
     m_used = BlockSize;
-    m_allocated = 0;
 }
 
 BytePool BytePool::copy() const
@@ -36,7 +34,6 @@ BytePool BytePool::copy() const
     BytePool copy;
     copy.m_blockSizes = m_blockSizes;
     copy.m_used = m_used;
-    copy.m_allocated = m_allocated;
     copy.m_blocks.reserve(m_blocks.size());
     for (size_t block = 0; block < m_blocks.size(); ++block) {
         copy.m_blocks.emplace_back(m_blocks[block] ? new char[m_blockSizes[block]] : nullptr);
@@ -46,14 +43,18 @@ BytePool BytePool::copy() const
     return copy;
 }
 
+size_t BytePool::memoryUsed() const
+{
+    size_t held = 0;
+    for (size_t block = 0; block < m_blocks.size(); ++block)
+        held += m_blocks[block] ? m_blockSizes[block] : 0;
+    return held + m_blocks.capacity() * sizeof(void *);
+}
+
 void BytePool::releaseBefore(quint64 offset)
 {
-    for (size_t block = 0; block < (offset >> BlockBits); ++block) {
-        if (m_blocks[block]) {
-            m_blocks[block].reset();
-            m_allocated -= m_blockSizes[block];
-        }
-    }
+    for (size_t block = 0; block < (offset >> BlockBits); ++block)
+        m_blocks[block].reset();
 }
 
 } // namespace vashtem

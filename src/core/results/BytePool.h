@@ -25,13 +25,12 @@ public:
     BytePool copy() const;
     // Lets go of the blocks wholly before offset, whose bytes are read no more.
     void releaseBefore(quint64 offset);
-    size_t memoryUsed() const { return m_allocated + m_blocks.capacity() * sizeof(void *); }
+    size_t memoryUsed() const;
 
 private:
     std::vector<std::unique_ptr<char[]>> m_blocks;
     std::vector<size_t> m_blockSizes;
     size_t m_used = BlockSize; // bytes used in the last block: full when there is none
-    size_t m_allocated = 0;
 };
 
 } // namespace vashtem
