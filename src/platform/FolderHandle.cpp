@@ -65,6 +65,8 @@ FolderHandle::FolderHandle(int fd, const FolderHandle *parent)
     if (m_fd >= 0 && readFileFacts(m_fd, "", facts)) {
         m_identity = {facts.device, facts.inode};
         m_mount = facts.mount;
+        m_mode = facts.mode;
+        m_owner = facts.owner;
         // Only a mount changes the device, and only there can the kind of file system change.
         const bool parentsKind = parent && parent->m_identity.device == m_identity.device;
         m_fileSystemType = parentsKind ? parent->m_fileSystemType : vashtem::fileSystemType(m_fd);
@@ -103,6 +105,8 @@ FolderHandle::FolderHandle(FolderHandle &&other) noexcept
     , m_error(other.m_error)
     , m_identity(other.m_identity)
     , m_mount(other.m_mount)
+    , m_mode(other.m_mode)
+    , m_owner(other.m_owner)
     , m_fileSystemType(other.m_fileSystemType)
 {
     other.m_fd = -1;

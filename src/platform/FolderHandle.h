@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <sys/types.h>
+
 namespace vashtem {
 
 // An open folder and which folder it is. What is done inside it through its descriptor
@@ -35,6 +37,8 @@ public:
     // where numbers are given anew, by the mount it lies on.
     FileIdentity identityKeeping(Keeps keeps) const;
     quint64 mount() const { return m_mount; } // its mount's id, 0 where the kernel tells none
+    mode_t mode() const { return m_mode; }    // its type and permission bits, as opened
+    uid_t owner() const { return m_owner; }
     // The type of its file system, as fstatfs numbers it, or 0; a subfolder on its parent's
     // device takes its parent's without asking again.
     unsigned long fileSystemType() const { return m_fileSystemType; }
@@ -50,6 +54,8 @@ private:
     int m_error = 0;
     FileIdentity m_identity;
     quint64 m_mount = 0;
+    mode_t m_mode = 0;
+    uid_t m_owner = 0;
     unsigned long m_fileSystemType = 0;
 };
 

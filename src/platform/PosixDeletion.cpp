@@ -93,10 +93,8 @@ OpenedFolder PosixFileSystem::openListedFolder(const QByteArray &folder, FileIde
     }
     // In a folder with the sticky bit (/tmp) others' files are only removed by the folder's
     // owner or root.
-    struct stat facts;
     const uid_t user = ::geteuid();
-    opened.othersProtected = user != 0 && ::fstat(handle->descriptor(), &facts) == 0
-        && (facts.st_mode & S_ISVTX) != 0 && facts.st_uid != user;
+    opened.othersProtected = user != 0 && (handle->mode() & S_ISVTX) != 0 && handle->owner() != user;
     opened.handle = std::move(handle);
     opened.keeps = identity.keeps;
     return opened;
