@@ -69,6 +69,7 @@ long peakRssKib()
 int runRssProbe(int &argc, char **argv)
 {
     QApplication application(argc, argv);
+    setUpApplication(application);
     BenchPlatform platform;
     ProgramDriver driver(platform.platform);
     driver.search(QString());

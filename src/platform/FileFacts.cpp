@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FileFacts.h"
 
+#include "platform/NameOrder.h"
+
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <utility>
 
 #include <fcntl.h>
@@ -56,7 +59,7 @@ quint64 FileFacts::mark(Keeps keeps) const
 
 struct FactReader::Part {
     QByteArray names; // each name followed by a NUL
-    std::vector<ListedFile> files;
+    std::span<ListedFile> files; // its chunk of m_files, which no longer moves once published
     std::vector<quint64> inodeHints; // let go of once the part is read
     std::vector<char> regular;       // one byte each, as the threads write side by side
 };
@@ -130,10 +133,10 @@ void FactReader::add(QByteArrayView name, quint64 inodeHint)
         m_filling = m_parts.back().get();
     }
     m_filling->names.append(name).append('\0');
-    m_filling->files.emplace_back();
+    m_files.push_back({});
     m_filling->inodeHints.push_back(inodeHint);
     ++m_added;
-    if (m_filling->files.size() == PartSize)
+    if (m_added % PartSize == 0)
         publish(false);
 }
 
@@ -148,6 +151,8 @@ void FactReader::publish(bool small)
 {
     Part &part = *m_filling;
     m_filling = nullptr;
+    const size_t first = (m_parts.size() - 1) * PartSize;
+    part.files = std::span(&m_files[first], m_added - first);
     // The names point into the block only now that it has stopped growing.
     const char *name = part.names.constData();
     for (ListedFile &file : part.files) {
@@ -213,19 +218,27 @@ bool FactReader::finish()
 
 QByteArrayView FactReader::nameAt(quint32 position) const
 {
-    return m_parts[position / PartSize]->files[position % PartSize].name;
+    return m_files[position].name;
 }
 
-std::vector<ListedFile> FactReader::takeFiles(const std::vector<quint32> &order)
+ChunkedVector<ListedFile, 12> FactReader::takeFiles(std::vector<quint32> order)
 {
-    std::vector<ListedFile> files;
-    files.reserve(order.size());
-    for (const quint32 position : order) {
-        const Part &part = *m_parts[position / PartSize];
-        if (part.regular[position % PartSize])
-            files.push_back(part.files[position % PartSize]);
+    // What is no longer a regular file keeps no name, to be dropped once in order.
+    for (const std::unique_ptr<Part> &part : m_parts) {
+        for (size_t index = 0; index < part->files.size(); ++index) {
+            if (!part->regular[index])
+                part->files[index].name = {};
+        }
     }
-    return files;
+    // In place: no second list of a million files is made.
+    arrangeInOrder(m_files, std::move(order));
+    size_t kept = 0;
+    for (size_t position = 0; position < m_files.size(); ++position) {
+        if (m_files[position].name.data() != nullptr)
+            m_files[kept++] = m_files[position];
+    }
+    m_files.shrink(kept);
+    return std::move(m_files);
 }
 
 std::vector<QByteArray> FactReader::takeNames()

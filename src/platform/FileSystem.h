@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/ChunkedVector.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QtGlobal>
@@ -49,7 +51,9 @@ struct FolderListing {
     int error = 0;                      // errno when the folder could not be read, else 0
     FileIdentity identity;              // of the folder itself
     std::shared_ptr<const FolderHandle> handle; // the open folder, kept while it has subfolders
-    std::vector<ListedFile> files;      // files the name filter accepted, in name order
+    // Files the name filter accepted, in name order. Kept in chunks, so that whoever goes
+    // through a folder of a million files can let go of those used while the rest wait.
+    ChunkedVector<ListedFile, 12> files;
     // The bytes of the files' names, each followed by a NUL: a few blocks for a folder instead
     // of an allocation per name. Moving or copying the listing leaves the views valid.
     std::vector<QByteArray> names;

@@ -27,20 +27,15 @@ inline std::vector<quint32> nameOrder(const std::vector<QByteArrayView> &names)
     return nameOrder(names.size(), [&names](quint32 position) { return names[position]; });
 }
 
-// Sorts items by their names (nameOf(item) gives one) as nameLess orders them.
-template<typename Item, typename NameOf>
-void sortByName(std::vector<Item> &items, NameOf nameOf)
+// Puts the item at position order[k] at k, for every k: in place, one cycle of the
+// permutation at a time, rather than into a second list.
+template<typename Items>
+void arrangeInOrder(Items &items, std::vector<quint32> order)
 {
-    std::vector<QByteArrayView> names;
-    names.reserve(items.size());
-    for (const Item &item : items)
-        names.push_back(nameOf(item));
-    std::vector<quint32> order = nameOrder(names);
-    // In place, one cycle of the permutation at a time, rather than into a second list.
     for (size_t start = 0; start < order.size(); ++start) {
         if (order[start] == start)
             continue;
-        Item held = std::move(items[start]);
+        auto held = std::move(items[start]);
         size_t at = start;
         while (order[at] != start) {
             const size_t from = order[at];
@@ -51,6 +46,17 @@ void sortByName(std::vector<Item> &items, NameOf nameOf)
         items[at] = std::move(held);
         order[at] = quint32(at);
     }
+}
+
+// Sorts items by their names (nameOf(item) gives one) as nameLess orders them.
+template<typename Item, typename NameOf>
+void sortByName(std::vector<Item> &items, NameOf nameOf)
+{
+    std::vector<QByteArrayView> names;
+    names.reserve(items.size());
+    for (const Item &item : items)
+        names.push_back(nameOf(item));
+    arrangeInOrder(items, nameOrder(names));
 }
 
 } // namespace vashtem

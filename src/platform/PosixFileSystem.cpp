@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -160,12 +161,12 @@ FolderListing PosixFileSystem::list(FolderHandle handle, const QByteArray &folde
     if (stop.stop_requested())
         return cancelled();
     // The names are ordered where the reader keeps them, not copied into a list first.
-    const std::vector<quint32> order =
+    std::vector<quint32> order =
         nameOrder(facts.size(), [&facts](quint32 position) { return facts.nameAt(position); });
     if (!facts.finish())
         return cancelled();
     listing.identity = handle.identityKeeping(facts.keeps());
-    listing.files = facts.takeFiles(order);
+    listing.files = facts.takeFiles(std::move(order));
     listing.names = facts.takeNames();
     sortByName(listing.subfolders, [](const QByteArray &name) { return QByteArrayView(name); });
     // A folder without subfolders gives its descriptor back at once.

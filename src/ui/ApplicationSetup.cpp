@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ApplicationSetup.h"
 
+#include "platform/LargeBlocks.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -10,6 +12,8 @@ namespace vashtem {
 
 void setUpApplication(QApplication &application)
 {
+    returnLargeBlocksToSystem();
+
     // A shell finds a window's launcher by the desktop entry's id: the window carries it as
     // its X11 class, which is the application's name, and as its Wayland app id, the
     // desktop file name. Window titles stay as they are, since no display name is set.

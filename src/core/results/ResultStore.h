@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/results/BytePool.h"
-#include "core/results/ChunkedVector.h"
+#include "platform/ChunkedVector.h"
 #include "platform/FileSystem.h"
 
 #include <QByteArray>

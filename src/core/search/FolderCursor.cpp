@@ -4,6 +4,8 @@
 #include "platform/Paths.h"
 #include "core/search/ListingSource.h"
 
+#include <utility>
+
 namespace vashtem {
 
 FolderCursor::FolderCursor(ListingSource &source)
@@ -63,13 +65,15 @@ const FolderListing &FolderCursor::listing() const
     return m_levels.empty() ? none : m_levels.back().listing;
 }
 
-void FolderCursor::releaseFiles()
+FolderListing FolderCursor::takeFiles()
 {
-    if (m_levels.empty())
-        return;
-    FolderListing &listing = m_levels.back().listing;
-    std::vector<ListedFile>().swap(listing.files);
-    std::vector<QByteArray>().swap(listing.names);
+    FolderListing files;
+    if (!m_levels.empty()) {
+        FolderListing &listing = m_levels.back().listing;
+        std::swap(files.files, listing.files);
+        std::swap(files.names, listing.names);
+    }
+    return files;
 }
 
 } // namespace vashtem

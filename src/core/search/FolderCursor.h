@@ -30,9 +30,10 @@ public:
 
     // The open folder's listing, files included.
     const FolderListing &listing() const;
-    // Lets go of the open folder's files once they have been used: a folder of a million
-    // files need not hold its listing while the walk goes on below it.
-    void releaseFiles();
+    // Hands over the open folder's files and the blocks of their names, which the cursor
+    // holds no more: a folder of a million files need not be held while the walk goes on
+    // below it.
+    FolderListing takeFiles();
 
 private:
     struct Level {

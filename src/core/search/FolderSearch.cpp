@@ -7,6 +7,7 @@
 #include "core/search/PrefetchingListing.h"
 
 #include <cerrno>
+#include <utility>
 
 namespace vashtem {
 
@@ -28,12 +29,13 @@ NameFilter FolderSearch::nameFilter() const
 void FolderSearch::SearchFiles()
 {
     if (m_criteria.scope == Scope::OneFolder) {
-        const FolderListing listing = m_fileSystem.listFolder(m_criteria.currentFolder, nameFilter(), m_stop);
-        if (listing.error == 0)
-            listFiles(m_rows.addFolder(m_criteria.currentFolder, listing.identity), listing);
+        FolderListing listing = m_fileSystem.listFolder(m_criteria.currentFolder, nameFilter(), m_stop);
+        const int error = listing.error;
+        if (error == 0)
+            listFiles(m_rows.addFolder(m_criteria.currentFolder, listing.identity), std::move(listing));
         else
-            m_startFolderError = listing.error;
-        notRead(listing.error);
+            m_startFolderError = error;
+        notRead(error);
         return;
     }
     PrefetchingListing source(m_fileSystem, nameFilter(), m_stop);
@@ -55,8 +57,7 @@ void FolderSearch::notRead(int error)
 void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
 {
     m_criteria.currentFolder = cursor.path();
-    listFiles(folder, cursor.listing());
-    cursor.releaseFiles();
+    listFiles(folder, cursor.takeFiles());
     if (m_rowsReady)
         m_rowsReady();
     // The count is read afresh on each pass, as the folder chooser would report it.
@@ -72,12 +73,17 @@ void FolderSearch::WalkFolder(FolderCursor &cursor, quint32 folder)
         cursor.setPath(cursor.entry(-2));
 }
 
-void FolderSearch::listFiles(quint32 folder, const FolderListing &listing)
+void FolderSearch::listFiles(quint32 folder, FolderListing listing)
 {
     size_t sincePart = 0;
-    for (const ListedFile &file : listing.files) {
+    for (size_t position = 0; position < listing.files.size(); ++position) {
         if (stopped())
             return;
+        // The facts go chunk by chunk once their rows are in, so that a folder of a million
+        // files is not held twice, as listed and as rows.
+        if (position % listing.files.ChunkSize == 0)
+            listing.files.releaseBefore(position);
+        const ListedFile &file = listing.files[position];
         if (m_criteria.sizeFilter && !MatchesSize(file))
             continue;
         AddResultRow(folder, file);

@@ -51,7 +51,7 @@ private:
     void WalkFolder(FolderCursor &cursor, quint32 folder);
     bool MatchesSize(const ListedFile &file) const;
     void AddResultRow(quint32 folder, const ListedFile &file);
-    void listFiles(quint32 folder, const FolderListing &listing);
+    void listFiles(quint32 folder, FolderListing listing);
     bool stopped() const { return m_stop.stop_requested(); }
     void notRead(int error);
 
