@@ -5,6 +5,8 @@
 #include "Options.h"
 #include "Probes.h"
 
+#include "ui/ApplicationSetup.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
@@ -24,5 +26,6 @@ int main(int argc, char *argv[])
         break;
     }
     QApplication application(argc, argv);
+    vashtem::setUpApplication(application); // as the program's main() does
     return runBenchmark(options);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ApplicationSetup.h"
 
-#include "platform/LargeBlocks.h"
+#include "platform/OneHeap.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -12,7 +12,7 @@ namespace vashtem {
 
 void setUpApplication(QApplication &application)
 {
-    returnLargeBlocksToSystem();
+    useOneHeap();
 
     // A shell finds a window's launcher by the desktop entry's id: the window carries it as
     // its X11 class, which is the application's name, and as its Wayland app id, the

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/LargeBlocks.h"
+#include "platform/OneHeap.h"
 
 #include <cstdlib> // tells whether this is glibc
 
@@ -9,11 +9,10 @@
 
 namespace vashtem {
 
-void returnLargeBlocksToSystem()
+void useOneHeap()
 {
 #ifdef __GLIBC__
-    // glibc's own starting size; setting it turns its raising off.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_ARENA_MAX, 1);
 #endif
 }
 
