@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ApplicationSetup.h"
 
-#include "platform/OneHeap.h"
-
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -12,8 +10,6 @@ namespace vashtem {
 
 void setUpApplication(QApplication &application)
 {
-    useOneHeap();
-
     // A shell finds a window's launcher by the desktop entry's id: the window carries it as
     // its X11 class, which is the application's name, and as its Wayland app id, the
     // desktop file name. Window titles stay as they are, since no display name is set.
