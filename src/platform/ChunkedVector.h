@@ -48,7 +48,7 @@ public:
 
     void push_back(const T &value)
     {
-        if ((m_size & (ChunkSize - 1)) == 0 && m_size >> ChunkBits == m_chunks.size()) {
+        if (m_size == m_chunks.size() * ChunkSize) {
             m_chunks.emplace_back();
             if (m_chunks.size() > 1)
                 m_chunks.back().reserve(ChunkSize);

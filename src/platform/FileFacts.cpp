@@ -221,7 +221,7 @@ QByteArrayView FactReader::nameAt(quint32 position) const
     return m_files[position].name;
 }
 
-ChunkedVector<ListedFile, 12> FactReader::takeFiles(std::vector<quint32> order)
+ListedFiles FactReader::takeFiles(std::vector<quint32> order)
 {
     // What is no longer a regular file keeps no name, to be dropped once in order.
     for (const std::unique_ptr<Part> &part : m_parts) {

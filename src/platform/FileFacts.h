@@ -58,7 +58,7 @@ class FactReader
 {
 public:
     static constexpr size_t PartSize = 4096;
-    static_assert(PartSize == ChunkedVector<ListedFile, 12>::ChunkSize);
+    static_assert(PartSize == ListedFiles::ChunkSize);
 
     // Once stop is requested, the reading ends early. `keeps` is what the folder's file system
     // keeps, or none for an overlay, which its first file decides: one whose files show other
@@ -82,7 +82,7 @@ public:
     bool finish();
     // Once finished: the files that are still regular files, in the given order of positions
     // as added (put in place, not copied), and the blocks that hold their names.
-    ChunkedVector<ListedFile, 12> takeFiles(std::vector<quint32> order);
+    ListedFiles takeFiles(std::vector<quint32> order);
     std::vector<QByteArray> takeNames();
 
 private:
@@ -97,7 +97,7 @@ private:
     const quint64 m_folderDevice;
     std::optional<Keeps> m_keeps; // decided before the first part is read
     const std::stop_token m_stop;
-    ChunkedVector<ListedFile, 12> m_files;      // a part's files are one chunk
+    ListedFiles m_files;                        // a part's files are one chunk
     std::vector<std::unique_ptr<Part>> m_parts; // the last one is being filled until closed
     Part *m_filling = nullptr;                  // the part that takes the next file
     size_t m_added = 0;

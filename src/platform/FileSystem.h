@@ -44,6 +44,10 @@ struct ListedFile {
     quint64 inode = 0;   // which file it is: FileFacts::mark, by what its folder's identity keeps
 };
 
+// A listing's files, in chunks, so that whoever goes through a folder of a million files can
+// let go of those used while the rest wait.
+using ListedFiles = ChunkedVector<ListedFile, 12>;
+
 // One folder's contents as the search and the folder chooser see them.
 // Only regular files and real folders are listed; names starting with "." are left out,
 // symbolic links never count as folders, and pseudo file systems show nothing.
@@ -51,9 +55,7 @@ struct FolderListing {
     int error = 0;                      // errno when the folder could not be read, else 0
     FileIdentity identity;              // of the folder itself
     std::shared_ptr<const FolderHandle> handle; // the open folder, kept while it has subfolders
-    // Files the name filter accepted, in name order. Kept in chunks, so that whoever goes
-    // through a folder of a million files can let go of those used while the rest wait.
-    ChunkedVector<ListedFile, 12> files;
+    ListedFiles files; // the files the name filter accepted, in name order
     // The bytes of the files' names, each followed by a NUL: a few blocks for a folder instead
     // of an allocation per name. Moving or copying the listing leaves the views valid.
     std::vector<QByteArray> names;

@@ -80,7 +80,7 @@ void FolderSearch::listFiles(quint32 folder, FolderListing listing)
         if (stopped())
             return;
         // The facts go chunk by chunk once their rows are in, so that a folder of a million
-        // files is not held twice, as listed and as rows.
+        // files does not hold its facts beside all its rows.
         if (position % listing.files.ChunkSize == 0)
             listing.files.releaseBefore(position);
         const ListedFile &file = listing.files[position];
