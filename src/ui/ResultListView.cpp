@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include <utility>
+
 namespace vashtem {
 
 namespace {
@@ -231,9 +233,28 @@ void ResultListView::focusOutEvent(QFocusEvent *event)
     updateRow(currentIndex().row());
 }
 
+// A search adds its rows at the end many times a second; once the list is full, rows added
+// below its last line change nothing on screen but the scroll bar, and repainting every
+// shown row for each part would take a good share of the window's time.
+void ResultListView::doItemsLayout()
+{
+    const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+    const int laidOut = std::exchange(m_rowsLaidOut, rows);
+    const bool addedBelowView = laidOut > 0 && rows > laidOut
+        && rowViewportPosition(laidOut) >= viewport()->height();
+    if (!addedBelowView) {
+        QTableView::doItemsLayout();
+        return;
+    }
+    updateGeometries();
+}
+
 void ResultListView::rowsInserted(const QModelIndex &parent, int start, int end)
 {
     QTableView::rowsInserted(parent, start, end);
+    // Rows come among those laid out only after some went (or all, by a reset).
+    if (start < m_rowsLaidOut)
+        m_rowsLaidOut = -1;
     if (start == 0)
         takeFirstRowsHeight();
 }

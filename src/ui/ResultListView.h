@@ -20,6 +20,7 @@ public:
     explicit ResultListView(QWidget *parent = nullptr);
 
     void setSelectionModel(QItemSelectionModel *selectionModel) override;
+    void doItemsLayout() override;
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
@@ -45,6 +46,9 @@ private:
     void takeFirstRowsHeight();
 
     int m_hoveredRow = -1;
+    // The rows there were at the last layout, all of them painted since; -1 once rows came
+    // among them, when the next layout repaints what is shown.
+    int m_rowsLaidOut = -1;
 };
 
 } // namespace vashtem
