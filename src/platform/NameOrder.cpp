@@ -109,10 +109,13 @@ char *writeUtf8(char32_t code, char *out)
 
 // A key takes at most this many bytes per byte of its name: a stray byte becomes U+FFFD.
 constexpr size_t MostKeyBytesPerByte = 3;
+// Each part's keys are followed by this many NULs, so that eight bytes can be read from
+// anywhere in a key.
+constexpr size_t KeyPadding = 8;
 
 // Writes the folded code points of a name in UTF-8, whose bytewise order is their code point
-// order and which holds no NUL byte (names have none); returns the end of the key. There is
-// room for MostKeyBytesPerByte bytes per byte of the name.
+// order and which holds no NUL byte (names have none), then a NUL; returns the end of the
+// key. There is room for MostKeyBytesPerByte bytes per byte of the name and the NUL.
 char *writeFoldedKey(QByteArrayView name, char *out)
 {
     const auto *bytes = reinterpret_cast<const Byte *>(name.data());
@@ -122,32 +125,46 @@ char *writeFoldedKey(QByteArrayView name, char *out)
         else
             out = writeUtf8(QChar::toCaseFolded(decodeAt(bytes, name.size(), i)), out);
     }
+    *out++ = '\0';
     return out;
 }
 
+// Eight key bytes from `at`, big-endian, every byte from the key's closing NUL on zero.
+quint64 headAt(const char *at)
+{
+    const quint64 bytes = qFromBigEndian<quint64>(at);
+    constexpr quint64 Low7 = 0x7F7F7F7F7F7F7F7FULL;
+    // The high bit of each zero byte, and of no other (no carry crosses a byte).
+    const quint64 zeros = ~(((bytes & Low7) + Low7) | bytes | Low7);
+    if (zeros == 0)
+        return bytes;
+    const int kept = qCountLeadingZeroBits(zeros) & ~7;
+    return kept == 0 ? 0 : bytes & (~quint64(0) << (64 - kept));
+}
+
+// Sixteen bytes, so that the entries of a million names take 16 MB.
 struct SortEntry {
-    quint64 head; // eight key bytes from the depth sorted on, big-endian, zero past the key's end
-    const char *key;
-    quint32 keyLength;
+    quint64 head;        // eight key bytes from the depth sorted on
+    quint32 keyOffset;   // into its part's keys
     quint32 index;
 };
 
-void loadHead(SortEntry &entry, quint32 depth)
-{
-    if (depth + 8 <= entry.keyLength) {
-        entry.head = qFromBigEndian<quint64>(entry.key + depth);
-        return;
+// The keys of every part, each a NUL-terminated string in its part's block.
+struct SortKeys {
+    std::vector<std::string> blocks;
+    std::vector<size_t> bounds; // part p made the keys of the names from bounds[p] to bounds[p + 1]
+
+    const char *of(const SortEntry &entry) const
+    {
+        const size_t part = size_t(std::upper_bound(bounds.begin(), bounds.end(), entry.index) - bounds.begin()) - 1;
+        return blocks[part].data() + entry.keyOffset;
     }
-    quint64 head = 0;
-    for (quint32 b = depth; b < depth + 8; ++b)
-        head = (head << 8) | (b < entry.keyLength ? Byte(entry.key[b]) : 0);
-    entry.head = head;
-}
+};
 
 // Sorts entries whose keys agree before depth, eight key bytes at a time: a plain integer
 // sort, then again on the next eight bytes within each run of equal heads. Keys hold no NUL,
 // so a head of zero means the key has ended, and names with equal keys go by their bytes.
-void sortFrom(SortEntry *first, SortEntry *last, quint32 depth, const NameAt &names)
+void sortFrom(SortEntry *first, SortEntry *last, quint32 depth, const SortKeys &keys, const NameAt &names)
 {
     std::sort(first, last, [](const SortEntry &a, const SortEntry &b) { return a.head < b.head; });
     for (SortEntry *run = first; run != last;) {
@@ -161,52 +178,42 @@ void sortFrom(SortEntry *first, SortEntry *last, quint32 depth, const NameAt &na
                 });
             } else {
                 for (SortEntry *entry = run; entry != end; ++entry)
-                    loadHead(*entry, depth + 8);
-                sortFrom(run, end, depth + 8, names);
+                    entry->head = headAt(keys.of(*entry) + depth + 8);
+                sortFrom(run, end, depth + 8, keys, names);
             }
         }
         run = end;
     }
 }
 
-// The sorting keys of names from first to end, with the keys kept in keys.
-void makeEntries(const NameAt &names, size_t first, size_t end, std::string &keys,
-                 SortEntry *entries)
+// The sorting keys of names from first to end, kept in block.
+void makeEntries(const NameAt &names, size_t first, size_t end, std::string &block, SortEntry *entries)
 {
     size_t bytes = 0;
     for (size_t index = first; index < end; ++index)
-        bytes += size_t(names(quint32(index)).size());
-    keys.resize(bytes + bytes / 8); // folding seldom changes the length
-    std::vector<quint32> keyStarts;
-    keyStarts.reserve(end - first + 1);
+        bytes += size_t(names(quint32(index)).size()) + 1;
+    block.resize(bytes + bytes / 8 + KeyPadding); // folding seldom changes the length
     size_t used = 0;
     for (size_t index = first; index < end; ++index) {
         const QByteArrayView name = names(quint32(index));
-        const size_t room = MostKeyBytesPerByte * size_t(name.size());
-        if (keys.size() - used < room)
-            keys.resize(std::max(2 * keys.size(), used + room));
-        keyStarts.push_back(quint32(used));
-        used = size_t(writeFoldedKey(name, keys.data() + used) - keys.data());
-    }
-    keyStarts.push_back(quint32(used));
-    for (size_t k = 0; k < end - first; ++k) {
-        entries[k] = {0, keys.data() + keyStarts[k], keyStarts[k + 1] - keyStarts[k], quint32(first + k)};
-        loadHead(entries[k], 0);
+        const size_t room = MostKeyBytesPerByte * size_t(name.size()) + 1 + KeyPadding;
+        if (block.size() - used < room)
+            block.resize(std::max(2 * block.size(), used + room));
+        const char *key = block.data() + used;
+        used = size_t(writeFoldedKey(name, block.data() + used) - block.data());
+        entries[index - first] = {headAt(key), quint32(key - block.data()), quint32(index)};
     }
 }
 
 // The order of two entries by their whole keys, then their names' bytes.
 struct EntryLess {
+    const SortKeys &keys;
     const NameAt &names;
 
     bool operator()(const SortEntry &a, const SortEntry &b) const
     {
-        const int order = std::memcmp(a.key, b.key, std::min(a.keyLength, b.keyLength));
-        if (order != 0)
-            return order < 0;
-        if (a.keyLength != b.keyLength)
-            return a.keyLength < b.keyLength;
-        return bytesLess(names(a.index), names(b.index));
+        const int order = std::strcmp(keys.of(a), keys.of(b));
+        return order != 0 ? order < 0 : bytesLess(names(a.index), names(b.index));
     }
 };
 
@@ -268,18 +275,18 @@ std::vector<quint32> nameOrder(size_t count, const NameAt &names)
         parts = std::min({count / NamesPerPart, Executor::cores(), MostParts});
     }
     std::vector<SortEntry> entries(count);
-    std::vector<std::string> keys(parts);
-    std::vector<size_t> bounds;
+    SortKeys keys{std::vector<std::string>(parts), {}};
     for (size_t part = 0; part <= parts; ++part)
-        bounds.push_back(count * part / parts);
+        keys.bounds.push_back(count * part / parts);
+    std::vector<size_t> bounds = keys.bounds;
     runSideBySide(parts, [&](size_t part) {
-        makeEntries(names, bounds[part], bounds[part + 1], keys[part], entries.data() + bounds[part]);
+        makeEntries(names, bounds[part], bounds[part + 1], keys.blocks[part], entries.data() + bounds[part]);
     });
     if (parts > 1) {
         // Each thread then sorts one range of keys, and the sorted ranges follow one another
         // as they are: nothing is merged. The keys are compared with the splitters in the
         // order they were made, which reads them front to back.
-        const EntryLess less{names};
+        const EntryLess less{keys, names};
         const std::vector<SortEntry> splitters = splittersFor(entries, bounds, less);
         std::vector<quint8> rangeOf(entries.size());
         runSideBySide(parts, [&](size_t part) {
@@ -290,7 +297,7 @@ std::vector<quint32> nameOrder(size_t count, const NameAt &names)
         bounds = groupByRange(entries, rangeOf, parts);
     }
     runSideBySide(parts, [&](size_t range) {
-        sortFrom(entries.data() + bounds[range], entries.data() + bounds[range + 1], 0, names);
+        sortFrom(entries.data() + bounds[range], entries.data() + bounds[range + 1], 0, keys, names);
     });
     std::vector<quint32> order;
     order.reserve(entries.size());

@@ -36,6 +36,7 @@ void TestNameOrder::pairs_data()
     QTest::newRow("prefix first") << QByteArray("abc") << QByteArray("abcd");
     QTest::newRow("prefix first, folded") << QByteArray("ABC") << QByteArray("abcd");
     QTest::newRow("empty first") << QByteArray() << QByteArray("a");
+    QTest::newRow("prefix first, a control byte after it") << QByteArray("x") << QByteArray("X\x01");
     QTest::newRow("letters fold down, after underscore") << QByteArray("_") << QByteArray("Z");
     QTest::newRow("code point order, b before a-umlaut") << QByteArray("b") << QByteArray("ä");
     QTest::newRow("umlaut case tie by bytes") << QByteArray("Ä") << QByteArray("ä");
