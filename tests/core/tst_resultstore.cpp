@@ -114,7 +114,7 @@ void ResultStoreTest::continuationsJoinOnTheEnd()
     const quint32 c = third.addSubfolder(b, "c", {2, 13});
     ResultStore fourth = ResultStore::continuing(third);
     fourth.appendRow(c, {"4", 4, 4, 104});
-    for (const ResultStore *batch : {&first, &second, &third, &fourth})
+    for (ResultStore *batch : {&first, &second, &third, &fourth})
         shown.append(*batch, 0, batch->rowCount());
 
     QCOMPARE(shown.folderCount(), 4u);
@@ -139,6 +139,9 @@ void ResultStoreTest::feedShowsRowsInBoundedParts_data()
     QTest::newRow("batches of 3,000 rows") << 20000 << 3000 << 1000 << 0;
     QTest::newRow("one batch of every row") << 20000 << 20000 << 1000 << 0;
     QTest::newRow("one batch of long names") << 20000 << 20000 << 1000 << 200;
+    // Whole chunks of rows move over as they are, and the rows before and after are copied.
+    QTest::newRow("batches of 10,000 rows in parts of 6,000") << 40000 << 10000 << 6000 << 0;
+    QTest::newRow("one batch in parts of 9,000") << 40000 << 40000 << 9000 << 20;
     QTest::newRow("fewer rows than the least part") << 500 << 7 << 1000 << 0;
 }
 

@@ -35,7 +35,7 @@ public:
 
     // Rows [first, end) of a batch: a store that continues the list (ResultStore::continuing).
     struct BatchRows {
-        const ResultStore *batch;
+        ResultStore *batch;
         qsizetype first;
         qsizetype end;
     };

@@ -57,11 +57,14 @@ ResultStore ResultStore::continuing(const ResultStore &earlier)
 {
     ResultStore later;
     later.m_firstFolder = earlier.m_firstFolder + earlier.folderCount();
+    later.m_firstRow = earlier.m_firstRow + quint64(earlier.rowCount());
+    later.m_rows = RowChunks(later.m_firstRow);
     return later;
 }
 
-void ResultStore::append(const ResultStore &later, qsizetype first, qsizetype end)
+void ResultStore::append(ResultStore &later, qsizetype first, qsizetype end)
 {
+    Q_ASSERT(later.m_firstRow + quint64(first) == m_firstRow + quint64(rowCount()));
     if (first == 0) {
         Q_ASSERT(later.m_firstFolder == m_firstFolder + folderCount());
         // Folder numbers carry over as they are; only the names move into this pool.
@@ -70,8 +73,16 @@ void ResultStore::append(const ResultStore &later, qsizetype first, qsizetype en
             m_folders.push_back({folder.parent, folder.nameLength, nameOffset, folder.identity});
         }
     }
-    for (size_t position = size_t(first); position < size_t(end); ++position) {
-        ResultRow row = later.m_rows[position];
+    for (size_t position = size_t(first); position < size_t(end);) {
+        if (m_rows.atChunkEnd() && later.m_rows.wholeChunkAt(position) && position + RowChunks::ChunkSize <= size_t(end)) {
+            std::vector<ResultRow> chunk = later.m_rows.takeChunk(position);
+            for (ResultRow &row : chunk)
+                row.nameOffset = m_names.append(later.m_names.at(row.nameOffset), row.nameLength);
+            m_rows.appendChunk(std::move(chunk));
+            position += RowChunks::ChunkSize;
+            continue;
+        }
+        ResultRow row = later.m_rows[position++];
         row.nameOffset = m_names.append(later.m_names.at(row.nameOffset), row.nameLength);
         m_rows.push_back(row);
     }
@@ -93,6 +104,7 @@ void ResultStore::clear()
     // Swapping with empty containers releases the memory, which clear() alone would keep.
     m_rows.clear();
     m_firstFolder = 0;
+    m_firstRow = 0;
     std::vector<Folder>().swap(m_folders);
     m_names.clear();
 }
@@ -101,6 +113,7 @@ ResultStore ResultStore::copy() const
 {
     ResultStore copy;
     copy.m_firstFolder = m_firstFolder;
+    copy.m_firstRow = m_firstRow;
     copy.m_rows = m_rows.copy();
     copy.m_folders = m_folders;
     copy.m_names = m_names.copy();

@@ -47,13 +47,15 @@ public:
     FileIdentity folderIdentity(quint32 folder) const { return m_folders[folder - m_firstFolder].identity; }
 
     // A store that goes on where `earlier` ends: its folders are numbered after earlier's, so
-    // its subfolders and rows may name folders of either. One thread fills it while another
-    // reads earlier; append then moves it onto earlier's end. It cannot give paths itself.
+    // its subfolders and rows may name folders of either, and its rows take the places after
+    // earlier's. One thread fills it while another reads earlier; append then moves it onto
+    // earlier's end. It cannot give paths itself.
     static ResultStore continuing(const ResultStore &earlier);
-    // Copies rows [first, end) of a store made by continuing(*this) onto the end of this one,
+    // Moves rows [first, end) of a store made by continuing(*this) onto the end of this one,
     // with all its folders when first is 0: a store is taken in a part at a time, the parts
-    // in order and covering every row.
-    void append(const ResultStore &later, qsizetype first, qsizetype end);
+    // in order and covering every row. Whole chunks of rows move as they are, so that a
+    // search's rows are not held twice; later's rows before end are read no more.
+    void append(ResultStore &later, qsizetype first, qsizetype end);
 
     // Keeps the rows whose flag in keep is true, in their order. keep has one flag per row.
     void keepRows(const std::vector<bool> &keep);
@@ -79,8 +81,10 @@ private:
     void appendFolderPath(quint32 folder, QByteArray &path) const;
 
     quint32 m_firstFolder = 0; // the index of m_folders[0]: not 0 in a continuation
+    quint64 m_firstRow = 0;    // the place of row 0, likewise
     // Chunks of 4,096 rows: the last one, partly used, costs at most 160 KiB.
-    ChunkedVector<ResultRow, 12> m_rows;
+    using RowChunks = ChunkedVector<ResultRow, 12>;
+    RowChunks m_rows;
     std::vector<Folder> m_folders;
     BytePool m_names;
 };

@@ -29,7 +29,7 @@ bool RowFeed::showNextPart()
     m_waitingRows -= toAdd;
     std::vector<ResultModel::BatchRows> parts;
     qsizetype first = m_shownOfFirst;
-    for (const ResultStore &batch : m_waiting) {
+    for (ResultStore &batch : m_waiting) {
         const qsizetype end = std::min(batch.rowCount(), first + toAdd);
         parts.push_back({&batch, first, end});
         toAdd -= end - first;
