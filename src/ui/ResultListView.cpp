@@ -252,7 +252,7 @@ void ResultListView::doItemsLayout()
 void ResultListView::rowsInserted(const QModelIndex &parent, int start, int end)
 {
     QTableView::rowsInserted(parent, start, end);
-    // Rows come among those laid out only after some went (or all, by a reset).
+    // Rows that come among those laid out (above them, or after a reset) move what is shown.
     if (start < m_rowsLaidOut)
         m_rowsLaidOut = -1;
     if (start == 0)

@@ -3,6 +3,8 @@
 
 #include "platform/Paths.h"
 
+#include <algorithm>
+
 namespace vashtem {
 
 quint32 ResultStore::addFolder(QByteArrayView path, FileIdentity identity)
@@ -73,17 +75,19 @@ void ResultStore::append(ResultStore &later, qsizetype first, qsizetype end)
             m_folders.push_back({folder.parent, folder.nameLength, nameOffset, folder.identity});
         }
     }
+    const auto takeName = [&](ResultRow &row) {
+        row.nameOffset = m_names.append(later.m_names.at(row.nameOffset), row.nameLength);
+    };
     for (size_t position = size_t(first); position < size_t(end);) {
         if (m_rows.atChunkEnd() && later.m_rows.wholeChunkAt(position) && position + RowChunks::ChunkSize <= size_t(end)) {
             std::vector<ResultRow> chunk = later.m_rows.takeChunk(position);
-            for (ResultRow &row : chunk)
-                row.nameOffset = m_names.append(later.m_names.at(row.nameOffset), row.nameLength);
+            std::for_each(chunk.begin(), chunk.end(), takeName);
             m_rows.appendChunk(std::move(chunk));
             position += RowChunks::ChunkSize;
             continue;
         }
         ResultRow row = later.m_rows[position++];
-        row.nameOffset = m_names.append(later.m_names.at(row.nameOffset), row.nameLength);
+        takeName(row);
         m_rows.push_back(row);
     }
 }
